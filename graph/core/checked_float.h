@@ -5,6 +5,5 @@
 
 inline constexpr const char* kFloatDivisionByZero = "Floating point division by zero";
 
-// a / b; raises kFloatDivisionByZero when b is zero.
-double Divide(double a, double b);
+// a / b in extended precision; raises kFloatDivisionByZero when b is zero.
 long double Divide(long double a, long double b);
