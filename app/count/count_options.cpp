@@ -1,0 +1,116 @@
+#include "app/count/count_options.h"
+
+#include <charconv>
+#include <optional>
+
+#include "app/count/colour_option.h"
+#include "graph/core/error.h"
+
+namespace {
+
+constexpr int kLargestBoxSize = 65535;
+constexpr int kMostJobs = 256;
+
+[[noreturn]] void Refuse(const std::string& message)
+{
+    throw TVandrelError(message);
+}
+
+int WholeNumber(const std::string& option, const std::string& text, int smallest, int largest)
+{
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < smallest || value > largest)
+        Refuse(option + ": '" + text + "' is not a whole number from " + std::to_string(smallest) + " to " +
+               std::to_string(largest));
+    return static_cast<int>(value);
+}
+
+TOutputFormat Format(const std::string& text)
+{
+    if (text == "table")
+        return TOutputFormat::Table;
+    if (text == "csv")
+        return TOutputFormat::Csv;
+    if (text == "json")
+        return TOutputFormat::Json;
+    Refuse("--format: '" + text + "' is not one of table, csv, json");
+}
+
+}  // namespace
+
+TCountOptions ParseCountOptions(std::span<const std::string> arguments)
+{
+    TCountOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
+            options.Pictures.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h") {
+            options.Help = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        std::optional<std::string> inlineValue;
+        if (equals != std::string::npos)
+            inlineValue = argument.substr(equals + 1);
+        const bool known = name == "--min" || name == "--max" || name == "--step" || name == "--colour" ||
+                           name == "--color" || name == "--format" || name == "--jobs";
+        if (!known)
+            Refuse("unknown option '" + name + "'");
+        if (!inlineValue && i + 1 == arguments.size())
+            Refuse("option '" + name + "' needs a value");
+        const std::string value = inlineValue ? *inlineValue : arguments[++i];
+
+        if (name == "--min")
+            options.Minimum = WholeNumber(name, value, 1, kLargestBoxSize);
+        else if (name == "--max")
+            options.Maximum = WholeNumber(name, value, 1, kLargestBoxSize);
+        else if (name == "--step")
+            options.Step = WholeNumber(name, value, 1, kLargestBoxSize);
+        else if (name == "--jobs")
+            options.Jobs = WholeNumber(name, value, 1, kMostJobs);
+        else if (name == "--format")
+            options.Format = Format(value);
+        else if (const std::optional<uint32_t> rgb = ParseColour(value))
+            options.Rgb = *rgb;
+        else
+            Refuse(name + ": '" + value + "' is not a colour (give #RRGGBB, RRGGBB or a colour name)");
+    }
+    if (options.Pictures.empty() && !options.Help)
+        Refuse("no picture given");
+    return options;
+}
+
+std::string CountUsage()
+{
+    return R"(Usage: vandrel-count [OPTION]... PICTURE...
+Measures the box-counting dimension of the shape in each PICTURE: for every box
+size d it counts the d-by-d boxes, laid from the top-left corner, that hold an
+opaque pixel of the colour, fits a least-squares line to log10 N(d) against
+log10 d, and reports its slope, intercept and r, and D, the negated slope.
+
+  --min N        smallest box size, 1 to 65535 (default 10)
+  --max N        largest box size, 1 to 65535 (default 100)
+  --step N       step from one box size to the next, 1 to 65535 (default 10)
+  --colour C     colour of the shape: #RRGGBB, RRGGBB or a colour name
+                 such as darkgreen (default black)
+  --format F     table, csv or json (default table)
+  --jobs N       analyse up to N pictures at the same time, 1 to 256 (default 1)
+  -h, --help     show this help and stop
+
+Pictures may be BMP, PNG, JPEG, GIF or TIFF. Numbers use '.' as the decimal
+separator. Exit status: 0 when every picture was analysed, 1 when any failed
+(its error goes to standard error, the others are still reported), 2 when the
+command line is wrong.
+)";
+}

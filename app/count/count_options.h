@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+enum class TOutputFormat { Table, Csv, Json };
+
+// What a vandrel-count command line asks for. The defaults are the window's.
+struct TCountOptions {
+    int Minimum = 10;
+    int Maximum = 100;
+    int Step = 10;
+    uint32_t Rgb = 0x000000; // black
+    TOutputFormat Format = TOutputFormat::Table;
+    int Jobs = 1;
+    std::vector<std::string> Pictures;
+    bool Help = false;
+};
+
+// Reads the arguments after the program name. Options take their value as the next
+// argument or after '='; "--" ends the options. Raises an error whose message names
+// the option at fault, or says that no picture was given.
+TCountOptions ParseCountOptions(std::span<const std::string> arguments);
+
+// The text of --help.
+std::string CountUsage();

@@ -1,0 +1,67 @@
+#include "app/count/picture_analysis.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <thread>
+
+#include "app/count/colour_option.h"
+#include "app/engine/box_counter.h"
+#include "app/picture/colour_mask.h"
+#include "app/picture/picture_file.h"
+#include "graph/core/error.h"
+#include "graph/data/regression.h"
+
+TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes)
+{
+    const QImage image = LoadBitmap(QFile::decodeName(path.c_str()));
+    const TPixelMask mask = MaskOfColour(image, rgb);
+    // The window stops at the first empty size with "Floating point division by
+    // zero" (the logarithm of 0). An empty size means the colour is nowhere, so say
+    // that instead, before counting anything.
+    if (mask.Empty())
+        throw TVandrelError("the colour " + ColourText(rgb) + " occurs nowhere in the picture");
+
+    TPictureAnalysis analysis;
+    analysis.File = path;
+    analysis.Rgb = rgb;
+    analysis.Width = image.width();
+    analysis.Height = image.height();
+    TBoxCounter counter(mask);
+    for (const int d : sizes)
+        analysis.Counts.push_back({d, counter.Count(d)});
+
+    TDataSeries series;
+    series.SetRegressionType(rtLeastSquaresLine);
+    FillResultSeries(series, analysis.Counts);
+    analysis.Stats = series.GetCompStats();
+    // A fresh series has no message, so any message is this computation's.
+    analysis.HasCorrelation = !analysis.Stats.Failed && analysis.Stats.Msg.empty();
+    return analysis;
+}
+
+std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, uint32_t rgb,
+                                             std::span<const int> sizes, int jobs)
+{
+    std::vector<TPictureOutcome> outcomes(paths.size());
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) {
+            try {
+                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes);
+            } catch (const std::bad_alloc&) {
+                outcomes[i].Error = "not enough memory for this picture";
+            } catch (const std::exception& error) {
+                outcomes[i].Error = error.what();
+            }
+        }
+    };
+    const std::size_t helpers = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), paths.size());
+    std::vector<std::jthread> threads;
+    for (std::size_t t = 1; t < helpers; ++t)
+        threads.emplace_back(work);
+    work();
+    return outcomes;
+}

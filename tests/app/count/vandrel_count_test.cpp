@@ -1,0 +1,152 @@
+// vandrel-count as a user runs it: its output, its errors and its exit status.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <string>
+
+namespace {
+
+struct TRun {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+TRun RunCount(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(VANDREL_COUNT, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
+}
+
+QString Sample(const char* name)
+{
+    return QStringLiteral(SAMPLES_DIR "/") + name;
+}
+
+class VandrelCount : public testing::Test {
+protected:
+    // A 100 by 100 picture wholly black.
+    QString BlackSquare()
+    {
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        const QString path = FFolder.filePath("black.bmp");
+        EXPECT_TRUE(image.save(path));
+        return path;
+    }
+
+    QTemporaryDir FFolder;
+};
+
+TEST_F(VandrelCount, TablePrintsTheResultRowsTheHeaderAndOneRowPerSize)
+{
+    // N(10) = 100 (boxes starting at 100 lie outside), N(30) = 16, N(50) = 4.
+    const TRun run = RunCount({"--min", "10", "--max", "50", "--step", "20", BlackSquare()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out,
+              "File:                          black.bmp\n"
+              "Slope:                         -1.9472\n"
+              "Intercept:                     3.9793\n"
+              "Correlation coefficient (r):   -0.9918\n"
+              "log(d)                         log(N(d))\n"
+              "1.000000000000                 2.000000000000\n"
+              "1.477121254720                 1.204119982656\n"
+              "1.698970004336                 0.602059991328\n");
+    EXPECT_EQ(run.Err, "");
+}
+
+TEST_F(VandrelCount, ASinglePixelIsOneBoxAtEverySize)
+{
+    const TRun run = RunCount({"--format", "csv", "--min", "1", "--max", "101", Sample("pixel.bmp")});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("File: ,pixel.bmp\nSlope: ,0.0000\n"), std::string::npos) << run.Out;
+    const std::string rows = run.Out.substr(run.Out.find("log(d),log(N(d))\n"));
+    EXPECT_EQ(rows,
+              "log(d),log(N(d))\n"
+              "0.000000000000,0.000000000000\n1.041392685158,0.000000000000\n1.322219294734,0.000000000000\n"
+              "1.491361693834,0.000000000000\n1.612783856720,0.000000000000\n1.707570176098,0.000000000000\n"
+              "1.785329835011,0.000000000000\n1.851258348719,0.000000000000\n1.908485018879,0.000000000000\n"
+              "1.959041392321,0.000000000000\n2.004321373783,0.000000000000\n");
+}
+
+TEST_F(VandrelCount, JsonGivesCountsAndTheFitAtFullPrecision)
+{
+    const TRun run = RunCount({"--format=json", "--min=3", "--max=243", "--step=240", Sample("carpet.png")});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out,
+              "{\n"
+              "  \"file\": \"" SAMPLES_DIR "/carpet.png\",\n"
+              "  \"colour\": \"#000000\",\n"
+              "  \"width\": 729,\n"
+              "  \"height\": 729,\n"
+              "  \"boxes\": [\n"
+              "    {\"d\": 3, \"count\": 32768, \"log_d\": 0.47712125471966244, \"log_count\": 4.515449934959718},\n"
+              "    {\"d\": 243, \"count\": 8, \"log_d\": 2.385606273598312, \"log_count\": 0.9030899869919435}\n"
+              "  ],\n"
+              "  \"slope\": -1.8927892607143724,\n"
+              "  \"intercept\": 5.418539921951662,\n"
+              "  \"r\": null,\n" // two points are too few for a correlation
+              "  \"D\": 1.8927892607143724\n"
+              "}\n");
+}
+
+TEST_F(VandrelCount, OneFailedPictureDoesNotStopTheOthers)
+{
+    const QString square = BlackSquare();
+    const TRun run = RunCount({"--format", "json", square, FFolder.filePath("gone.png"), Sample("pixel.bmp")});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out.rfind("[\n  {\n    \"file\": ", 0), 0u) << run.Out;
+    EXPECT_NE(run.Out.find("black.bmp"), std::string::npos);
+    EXPECT_NE(run.Out.find("pixel.bmp"), std::string::npos);
+    EXPECT_EQ(run.Err, "vandrel-count: " + FFolder.filePath("gone.png").toStdString() +
+                           ": The picture cannot be read: File not found\n");
+
+    // In parallel the output is the same, in the order given.
+    const TRun parallel =
+        RunCount({"--jobs", "3", "--format", "json", square, FFolder.filePath("gone.png"), Sample("pixel.bmp")});
+    EXPECT_EQ(parallel.Status, 1);
+    EXPECT_EQ(parallel.Out, run.Out);
+}
+
+TEST_F(VandrelCount, PicturesWithoutTheColourOrWithoutPixelsFail)
+{
+    const TRun absent = RunCount({"--colour", "red", Sample("pixel.bmp")});
+    EXPECT_EQ(absent.Status, 1);
+    EXPECT_EQ(absent.Out, "");
+    EXPECT_EQ(absent.Err, "vandrel-count: " SAMPLES_DIR "/pixel.bmp: the colour #ff0000 occurs nowhere in the picture\n");
+
+    QFile icon(FFolder.filePath("icon.ico"));
+    ASSERT_TRUE(icon.open(QIODevice::WriteOnly));
+    icon.close();
+    const TRun noPixels = RunCount({FFolder.filePath("icon.ico")});
+    EXPECT_EQ(noPixels.Status, 1);
+    EXPECT_NE(noPixels.Err.find(": Can only modify an image if it contains a bitmap\n"), std::string::npos);
+}
+
+TEST_F(VandrelCount, CommandLineMistakesExitWithStatusTwo)
+{
+    const TRun badValue = RunCount({"--step", "ten", Sample("pixel.bmp")});
+    EXPECT_EQ(badValue.Status, 2);
+    EXPECT_EQ(badValue.Out, "");
+    EXPECT_EQ(badValue.Err,
+              "vandrel-count: --step: 'ten' is not a whole number from 1 to 65535\n"
+              "Try 'vandrel-count --help' for more information.\n");
+
+    const TRun nothingToCount = RunCount({"--min", "200", Sample("pixel.bmp")});
+    EXPECT_EQ(nothingToCount.Status, 2);
+    EXPECT_EQ(nothingToCount.Err,
+              "vandrel-count: the minimum box size (200) is above the maximum (100): there is no box size to count\n");
+
+    const TRun help = RunCount({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_EQ(help.Out.rfind("Usage: vandrel-count [OPTION]... PICTURE...\n", 0), 0u);
+}
+
+}  // namespace
