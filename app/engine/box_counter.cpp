@@ -115,8 +115,7 @@ uint64_t TBoxCounter::Count(int boxSize)
     if (FMask.Width() == 0)
         return boxes;
     for (long long top = 0; top < height; top += boxSize) {
-        const int first = static_cast<int>(top);
-        OrBand(first, static_cast<int>(std::min<long long>(top + boxSize, height)));
+        OrBand(static_cast<int>(top), static_cast<int>(std::min<long long>(top + boxSize, height)));
         boxes += CountBoxesOfBand(boxSize);
     }
     return boxes;
