@@ -127,3 +127,26 @@ std::string FormatFixed(long double value, int precision, int decimals,
         text.insert(0, 1, '-');
     return text;
 }
+
+std::string FormatExponent(long double value, int digits, std::string_view decimalSeparator)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    digits = std::clamp(digits, 1, 18);
+
+    TDecimalDigits number = DigitsOf(std::fabs(value));
+    RoundTo(number, digits);
+    std::string text(1, DigitAt(number, 0));
+    if (digits > 1) {
+        text += decimalSeparator;
+        for (int i = 1; i < digits; ++i)
+            text += DigitAt(number, i);
+    }
+    text += number.exponent < 0 ? "E-" : "E+";
+    text += std::to_string(std::abs(number.exponent));
+    if (std::signbit(value) && !number.digits.empty())
+        text.insert(0, 1, '-');
+    return text;
+}

@@ -12,3 +12,8 @@
 // dropped, then "E", the exponent's sign and its digits (1.2345E+20).
 std::string FormatFixed(long double value, int precision, int decimals,
                         std::string_view decimalSeparator);
+
+// Scientific text with exactly `digits` significant digits (1 to 18) and the
+// shortest exponent: 12345 with 2 digits is 1.2E+4, 0.00012 is 1.2E-4, 0 is 0.0E+0.
+// Exact halves round away from zero.
+std::string FormatExponent(long double value, int digits, std::string_view decimalSeparator);

@@ -70,4 +70,14 @@ TEST(FormatFixed, NamesValuesThatAreNotNumbers)
     EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 12, 4, "."), "-INF");
 }
 
+TEST(FormatExponent, KeepsTheDigitsAndTheShortestExponent)
+{
+    EXPECT_EQ(FormatExponent(12345, 2, "."), "1.2E+4");
+    EXPECT_EQ(FormatExponent(0.00012, 2, ","), "1,2E-4");
+    EXPECT_EQ(FormatExponent(-0.0005, 2, "."), "-5.0E-4");
+    EXPECT_EQ(FormatExponent(99999, 2, "."), "1.0E+5"); // the carry moves the exponent
+    EXPECT_EQ(FormatExponent(1.25, 2, "."), "1.3E+0");  // halves away from zero
+    EXPECT_EQ(FormatExponent(0, 2, "."), "0.0E+0");
+}
+
 }  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// A colour as a 32-bit value with red in the low byte: 0x0000FF is red, 0xFF0000 blue.
+using TColor = uint32_t;
+
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clSilver = 0xC0C0C0;
+
+// Pen styles, stored by ordinal.
+enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+inline constexpr std::array<const char*, 7> kPenStyleNames = {
+    "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"};
