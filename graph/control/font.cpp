@@ -33,19 +33,18 @@ void TFont::Assign(const TFontAttributes& attributes)
     Change(attributes);
 }
 
-void TFont::SetName(const std::string& value)
+template <typename T>
+void TFont::ChangeAttribute(T TFontAttributes::*attribute, const T& value)
 {
     TFontAttributes changed = FAttributes;
-    changed.Name = value;
+    changed.*attribute = value;
     Change(changed);
 }
 
-void TFont::SetHeight(int32_t value)
-{
-    TFontAttributes changed = FAttributes;
-    changed.Height = value;
-    Change(changed);
-}
+void TFont::SetName(const std::string& value) { ChangeAttribute(&TFontAttributes::Name, value); }
+void TFont::SetHeight(int32_t value) { ChangeAttribute(&TFontAttributes::Height, value); }
+void TFont::SetColor(TColor value) { ChangeAttribute(&TFontAttributes::Color, value); }
+void TFont::SetStyle(TFontStyles value) { ChangeAttribute(&TFontAttributes::Style, value); }
 
 int32_t TFont::Size() const
 {
@@ -55,18 +54,4 @@ int32_t TFont::Size() const
 void TFont::SetSize(int32_t points)
 {
     SetHeight(-ScaledRounded(points, kPixelsPerInch, 72));
-}
-
-void TFont::SetColor(TColor value)
-{
-    TFontAttributes changed = FAttributes;
-    changed.Color = value;
-    Change(changed);
-}
-
-void TFont::SetStyle(TFontStyles value)
-{
-    TFontAttributes changed = FAttributes;
-    changed.Style = value;
-    Change(changed);
 }

@@ -47,6 +47,8 @@ public:
 
 private:
     void Change(const TFontAttributes& attributes);
+    template <typename T>
+    void ChangeAttribute(T TFontAttributes::*attribute, const T& value);
 
     TFontAttributes FAttributes;
     std::function<void()> FOnChange;
