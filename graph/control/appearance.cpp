@@ -17,34 +17,19 @@ void TAppearance::ResetDefaults(TColor controlColor)
     F.MarginColor = controlColor;
 }
 
-template <typename T>
-void TAppearance::StoreAndRepaint(T& field, const T& value)
-{
-    field = value;
-    FOwner.Repaint();
-}
-
-template <typename T>
-void TAppearance::ChangeAndRepaint(T& field, const T& value)
-{
-    if (field == value)
-        return;
-    StoreAndRepaint(field, value);
-}
-
-void TAppearance::SetShowTicks(bool value) { StoreAndRepaint(F.ShowTicks, value); }
-void TAppearance::SetPlotOffGraph(bool value) { StoreAndRepaint(F.PlotOffGraph, value); }
-void TAppearance::SetShowGraphLabels(bool value) { StoreAndRepaint(F.ShowGraphLabels, value); }
-void TAppearance::SetGridColor(TColor value) { StoreAndRepaint(F.GridColor, value); }
-void TAppearance::SetAxesColor(TColor value) { StoreAndRepaint(F.AxesColor, value); }
-void TAppearance::SetBackgroundColor(TColor value) { StoreAndRepaint(F.BackgroundColor, value); }
-void TAppearance::SetMarginColor(TColor value) { StoreAndRepaint(F.MarginColor, value); }
-void TAppearance::SetGridStyle(TPenStyle value) { StoreAndRepaint(F.GridStyle, value); }
-void TAppearance::SetGraphTitle(const std::string& value) { StoreAndRepaint(F.GraphTitle, value); }
-void TAppearance::SetShowMarks(bool value) { ChangeAndRepaint(F.ShowMarks, value); }
-void TAppearance::SetCrossAtZero(bool value) { ChangeAndRepaint(F.CrossAtZero, value); }
-void TAppearance::SetCrossColor(TColor value) { ChangeAndRepaint(F.CrossColor, value); }
-void TAppearance::SetCrosslength(uint16_t value) { ChangeAndRepaint(F.Crosslength, value); }
+void TAppearance::SetShowTicks(bool value) { StoreAndRepaint(FOwner, F.ShowTicks, value); }
+void TAppearance::SetPlotOffGraph(bool value) { StoreAndRepaint(FOwner, F.PlotOffGraph, value); }
+void TAppearance::SetShowGraphLabels(bool value) { StoreAndRepaint(FOwner, F.ShowGraphLabels, value); }
+void TAppearance::SetGridColor(TColor value) { StoreAndRepaint(FOwner, F.GridColor, value); }
+void TAppearance::SetAxesColor(TColor value) { StoreAndRepaint(FOwner, F.AxesColor, value); }
+void TAppearance::SetBackgroundColor(TColor value) { StoreAndRepaint(FOwner, F.BackgroundColor, value); }
+void TAppearance::SetMarginColor(TColor value) { StoreAndRepaint(FOwner, F.MarginColor, value); }
+void TAppearance::SetGridStyle(TPenStyle value) { StoreAndRepaint(FOwner, F.GridStyle, value); }
+void TAppearance::SetGraphTitle(const std::string& value) { StoreAndRepaint(FOwner, F.GraphTitle, value); }
+void TAppearance::SetShowMarks(bool value) { ChangeAndRepaint(FOwner, F.ShowMarks, value); }
+void TAppearance::SetCrossAtZero(bool value) { ChangeAndRepaint(FOwner, F.CrossAtZero, value); }
+void TAppearance::SetCrossColor(TColor value) { ChangeAndRepaint(FOwner, F.CrossColor, value); }
+void TAppearance::SetCrosslength(uint16_t value) { ChangeAndRepaint(FOwner, F.Crosslength, value); }
 void TAppearance::SetPrintLineStyle(bool value) { F.PrintLineStyle = value; }
 void TAppearance::SetPrintBkgndColor(bool value) { FPrintBkgndColor = value; }
 
@@ -76,19 +61,24 @@ void TAppearance::SetMaxSteps(uint16_t value)
     FOwner.Repaint();
 }
 
-// The owned font keeps its identity; its change notice is silenced for the copy so
-// that the setter repaints once.
-void TAppearance::AssignFont(TFont& font, const TFontAttributes& value)
+// The owned font keeps its identity and takes the given attributes.
+void TAppearance::SetTitleFont(const TFontAttributes& value)
 {
-    font.SetOnChange(nullptr);
-    font.Assign(value);
-    font.SetOnChange([this] { FOwner.Repaint(); });
+    FTitleFont.Assign(value);
     FOwner.Repaint();
 }
 
-void TAppearance::SetTitleFont(const TFontAttributes& value) { AssignFont(FTitleFont, value); }
-void TAppearance::SetCaptionFont(const TFontAttributes& value) { AssignFont(FCaptionFont, value); }
-void TAppearance::SetLabelFont(const TFontAttributes& value) { AssignFont(FLabelFont, value); }
+void TAppearance::SetCaptionFont(const TFontAttributes& value)
+{
+    FCaptionFont.Assign(value);
+    FOwner.Repaint();
+}
+
+void TAppearance::SetLabelFont(const TFontAttributes& value)
+{
+    FLabelFont.Assign(value);
+    FOwner.Repaint();
+}
 
 const std::vector<TPublishedProperty<TAppearance>>& TAppearance::Published()
 {

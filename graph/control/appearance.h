@@ -101,12 +101,6 @@ private:
         uint16_t Crosslength = 4;
     };
 
-    template <typename T>
-    void StoreAndRepaint(T& field, const T& value);
-    template <typename T>
-    void ChangeAndRepaint(T& field, const T& value);
-    void AssignFont(TFont& font, const TFontAttributes& value);
-
     TGraphOwner& FOwner;
     TFields F;
     bool FPrintBkgndColor = false;

@@ -33,17 +33,9 @@ void TAxis::ResetDefaults(TAxisRole role)
     FOffset = 0.0;
 }
 
-void TAxis::SetTitle(const std::string& value)
-{
-    FTitle = value;
-    FOwner.Repaint();
-}
+void TAxis::SetTitle(const std::string& value) { StoreAndRepaint(FOwner, FTitle, value); }
 
-void TAxis::SetLabelDecimals(int32_t value)
-{
-    FLabelDecimals = value;
-    FOwner.Repaint();
-}
+void TAxis::SetLabelDecimals(int32_t value) { StoreAndRepaint(FOwner, FLabelDecimals, value); }
 
 void TAxis::SetAutoLabelDecimals(bool value)
 {
@@ -57,29 +49,13 @@ void TAxis::SetLogCycleDivisions(uint16_t value)
     FOwner.Repaint();
 }
 
-void TAxis::SetLogScale(bool value)
-{
-    FLogScale = value;
-    FOwner.Repaint();
-}
+void TAxis::SetLogScale(bool value) { StoreAndRepaint(FOwner, FLogScale, value); }
 
-void TAxis::SetGridlines(bool value)
-{
-    FGridlines = value;
-    FOwner.Repaint();
-}
+void TAxis::SetGridlines(bool value) { StoreAndRepaint(FOwner, FGridlines, value); }
 
-void TAxis::SetAutoSizing(bool value)
-{
-    FAutoSizing = value;
-    FOwner.Repaint();
-}
+void TAxis::SetAutoSizing(bool value) { StoreAndRepaint(FOwner, FAutoSizing, value); }
 
-void TAxis::SetAutoStepping(bool value)
-{
-    FAutoStepping = value;
-    FOwner.Repaint();
-}
+void TAxis::SetAutoStepping(bool value) { StoreAndRepaint(FOwner, FAutoStepping, value); }
 
 void TAxis::SetMax(double value)
 {
@@ -137,25 +113,12 @@ void TAxis::SetShowAsTime(bool value)
     FOwner.Repaint();
 }
 
-namespace {
-
-template <typename T>
-void ChangeAndRepaint(T& field, const T& value, TGraphOwner& owner)
-{
-    if (field == value)
-        return;
-    field = value;
-    owner.Repaint();
-}
-
-}  // namespace
-
-void TAxis::SetDateTimeFormat(const std::string& value) { ChangeAndRepaint(FDateTimeFormat, value, FOwner); }
-void TAxis::SetDateTickType(Dateticks value) { ChangeAndRepaint(FDateTickType, value, FOwner); }
-void TAxis::SetShowAxis(bool value) { ChangeAndRepaint(FShowAxis, value, FOwner); }
-void TAxis::SetReversed(bool value) { ChangeAndRepaint(FReversed, value, FOwner); }
-void TAxis::SetOffsetType(TAxisOffsetType value) { ChangeAndRepaint(FOffsetType, value, FOwner); }
-void TAxis::SetOffset(double value) { ChangeAndRepaint(FOffset, value, FOwner); }
+void TAxis::SetDateTimeFormat(const std::string& value) { ChangeAndRepaint(FOwner, FDateTimeFormat, value); }
+void TAxis::SetDateTickType(Dateticks value) { ChangeAndRepaint(FOwner, FDateTickType, value); }
+void TAxis::SetShowAxis(bool value) { ChangeAndRepaint(FOwner, FShowAxis, value); }
+void TAxis::SetReversed(bool value) { ChangeAndRepaint(FOwner, FReversed, value); }
+void TAxis::SetOffsetType(TAxisOffsetType value) { ChangeAndRepaint(FOwner, FOffsetType, value); }
+void TAxis::SetOffset(double value) { ChangeAndRepaint(FOwner, FOffset, value); }
 
 const std::vector<TPublishedProperty<TAxis>>& TAxis::Published()
 {

@@ -15,22 +15,15 @@ void TDimensions::ResetDefaults()
     F = TFields{};
 }
 
-template <typename T>
-void TDimensions::StoreAndRepaint(T& field, T value)
-{
-    field = value;
-    FOwner.Repaint();
-}
-
-void TDimensions::SetLeftMargin(uint16_t value) { StoreAndRepaint(F.LeftMargin, value); }
-void TDimensions::SetRightMargin(uint16_t value) { StoreAndRepaint(F.RightMargin, value); }
-void TDimensions::SetTopMargin(uint16_t value) { StoreAndRepaint(F.TopMargin, value); }
-void TDimensions::SetBottomMargin(uint16_t value) { StoreAndRepaint(F.BottomMargin, value); }
-void TDimensions::SetXAxisTitleOffset(int32_t value) { StoreAndRepaint(F.XAxisTitleOffset, value); }
-void TDimensions::SetYAxisTitleOffset(int32_t value) { StoreAndRepaint(F.YAxisTitleOffset, value); }
-void TDimensions::SetXAxisLabelOffset(int32_t value) { StoreAndRepaint(F.XAxisLabelOffset, value); }
-void TDimensions::SetYAxisLabelOffset(int32_t value) { StoreAndRepaint(F.YAxisLabelOffset, value); }
-void TDimensions::SetGraphTitleOffset(int32_t value) { StoreAndRepaint(F.GraphTitleOffset, value); }
+void TDimensions::SetLeftMargin(uint16_t value) { StoreAndRepaint(FOwner, F.LeftMargin, value); }
+void TDimensions::SetRightMargin(uint16_t value) { StoreAndRepaint(FOwner, F.RightMargin, value); }
+void TDimensions::SetTopMargin(uint16_t value) { StoreAndRepaint(FOwner, F.TopMargin, value); }
+void TDimensions::SetBottomMargin(uint16_t value) { StoreAndRepaint(FOwner, F.BottomMargin, value); }
+void TDimensions::SetXAxisTitleOffset(int32_t value) { StoreAndRepaint(FOwner, F.XAxisTitleOffset, value); }
+void TDimensions::SetYAxisTitleOffset(int32_t value) { StoreAndRepaint(FOwner, F.YAxisTitleOffset, value); }
+void TDimensions::SetXAxisLabelOffset(int32_t value) { StoreAndRepaint(FOwner, F.XAxisLabelOffset, value); }
+void TDimensions::SetYAxisLabelOffset(int32_t value) { StoreAndRepaint(FOwner, F.YAxisLabelOffset, value); }
+void TDimensions::SetGraphTitleOffset(int32_t value) { StoreAndRepaint(FOwner, F.GraphTitleOffset, value); }
 
 void TDimensions::SetTickLength(uint16_t value)
 {

@@ -63,9 +63,6 @@ private:
         uint16_t PrintYOffsetPct = 20;
     };
 
-    template <typename T>
-    void StoreAndRepaint(T& field, T value);
-
     TGraphOwner& FOwner;
     TFields F;
 };

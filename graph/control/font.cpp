@@ -30,7 +30,7 @@ void TFont::Change(const TFontAttributes& attributes)
 
 void TFont::Assign(const TFontAttributes& attributes)
 {
-    Change(attributes);
+    FAttributes = attributes;
 }
 
 template <typename T>

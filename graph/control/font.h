@@ -27,7 +27,8 @@ public:
     TFont& operator=(const TFont&) = delete;
 
     const TFontAttributes& Attributes() const { return FAttributes; }
-    // Copies every attribute; one change notice when anything differs.
+    // Copies every attribute without a change notice: the settings object whose
+    // font setter calls it decides whether to repaint.
     void Assign(const TFontAttributes& attributes);
 
     const std::string& Name() const { return FAttributes.Name; }

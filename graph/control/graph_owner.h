@@ -42,3 +42,20 @@ public:
 protected:
     ~TGraphOwner() = default;
 };
+
+// The two rules of the setters of axes and settings objects: store and repaint, or
+// do nothing for an unchanged value and otherwise store and repaint.
+template <typename T>
+void StoreAndRepaint(TGraphOwner& owner, T& field, const T& value)
+{
+    field = value;
+    owner.Repaint();
+}
+
+template <typename T>
+void ChangeAndRepaint(TGraphOwner& owner, T& field, const T& value)
+{
+    if (field == value)
+        return;
+    StoreAndRepaint(owner, field, value);
+}

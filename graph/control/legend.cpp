@@ -15,32 +15,21 @@ void TLegend::ResetDefaults(TColor backgroundColor, int32_t controlWidth)
     F.width = controlWidth - 20;
 }
 
-template <typename T>
-void TLegend::ChangeAndRepaint(T& field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    FOwner.Repaint();
-}
-
-void TLegend::Setvisible(bool value) { ChangeAndRepaint(F.visible, value); }
-void TLegend::Setcolor(TColor value) { ChangeAndRepaint(F.color, value); }
-void TLegend::SetborderStyle(TBorderStyle value) { ChangeAndRepaint(F.borderStyle, value); }
-void TLegend::SetLayout(TLegendStyle value) { ChangeAndRepaint(F.Layout, value); }
-void TLegend::Settop(int32_t value) { ChangeAndRepaint(F.top, value); }
-void TLegend::Setleft(int32_t value) { ChangeAndRepaint(F.left, value); }
-void TLegend::Setwidth(int32_t value) { ChangeAndRepaint(F.width, value); }
-void TLegend::Setheight(int32_t value) { ChangeAndRepaint(F.height, value); }
-void TLegend::SetSymbolSpace(int32_t value) { ChangeAndRepaint(F.SymbolSpace, value); }
-void TLegend::SetXMargin(int32_t value) { ChangeAndRepaint(F.XMargin, value); }
-void TLegend::SetYMargin(int32_t value) { ChangeAndRepaint(F.YMargin, value); }
+void TLegend::Setvisible(bool value) { ChangeAndRepaint(FOwner, F.visible, value); }
+void TLegend::Setcolor(TColor value) { ChangeAndRepaint(FOwner, F.color, value); }
+void TLegend::SetborderStyle(TBorderStyle value) { ChangeAndRepaint(FOwner, F.borderStyle, value); }
+void TLegend::SetLayout(TLegendStyle value) { ChangeAndRepaint(FOwner, F.Layout, value); }
+void TLegend::Settop(int32_t value) { ChangeAndRepaint(FOwner, F.top, value); }
+void TLegend::Setleft(int32_t value) { ChangeAndRepaint(FOwner, F.left, value); }
+void TLegend::Setwidth(int32_t value) { ChangeAndRepaint(FOwner, F.width, value); }
+void TLegend::Setheight(int32_t value) { ChangeAndRepaint(FOwner, F.height, value); }
+void TLegend::SetSymbolSpace(int32_t value) { ChangeAndRepaint(FOwner, F.SymbolSpace, value); }
+void TLegend::SetXMargin(int32_t value) { ChangeAndRepaint(FOwner, F.XMargin, value); }
+void TLegend::SetYMargin(int32_t value) { ChangeAndRepaint(FOwner, F.YMargin, value); }
 
 void TLegend::Setfont(const TFontAttributes& value)
 {
-    Ffont.SetOnChange(nullptr);
     Ffont.Assign(value);
-    Ffont.SetOnChange([this] { FOwner.Repaint(); });
 }
 
 const std::vector<TPublishedProperty<TLegend>>& TLegend::Published()

@@ -73,9 +73,6 @@ private:
         int32_t YMargin = 5;
     };
 
-    template <typename T>
-    void ChangeAndRepaint(T& field, T value);
-
     TGraphOwner& FOwner;
     TFields F;
     TFont Ffont;
