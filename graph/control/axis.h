@@ -129,6 +129,13 @@ public:
     void UpdateLogLabelling();
     // Sets PixelsPerUnit for the graph's drawing size and margins.
     void CalcMetrics();
+    // The automatic step of a valid axis: GetStep on a linear axis, the decade's
+    // divisions and their labelling on a logarithmic one. Nothing is painted.
+    void ApplyAutoStepping();
+    // The painting's own adjustments of the step and the date spacing, stored
+    // without a repaint.
+    void StoreStepSize(double value) { FStepSize = value; }
+    void StoreDateTickType(Dateticks value) { FDateTickType = value; }
 
     // Ticks. A walk takes a copy of TickCursor(); the walk may set LabelDecimals.
     double FirstTick(TTickCursor& cursor);

@@ -249,6 +249,16 @@ bool TAxis::CheckValid()
     return FValid;
 }
 
+void TAxis::ApplyAutoStepping()
+{
+    if (!FLogScale) {
+        FStepSize = GetStep();
+        return;
+    }
+    AutoLogDivisions();
+    UpdateLogLabelling();
+}
+
 void TAxis::CalcMetrics()
 {
     if (FMin >= FMax)

@@ -86,7 +86,7 @@ void TAxis::WalkTicks(const std::function<void(double tick, bool labelled)>& vis
     double tick = FirstTick(cursor);
     for (int count = 0; tick < end && count < kMostTicksPerWalk; ++count) {
         // A tick within one step of the end always carries its label.
-        visit(tick, labelled || FMax - tick < FStepSize);
+        visit(tick, labelled || end - tick < FStepSize);
         const double next = NextTick(cursor, tick, labelled);
         if (!(next > tick))
             break; // a step of zero or less would never reach the end

@@ -46,9 +46,14 @@ void TFont::SetHeight(int32_t value) { ChangeAttribute(&TFontAttributes::Height,
 void TFont::SetColor(TColor value) { ChangeAttribute(&TFontAttributes::Color, value); }
 void TFont::SetStyle(TFontStyles value) { ChangeAttribute(&TFontAttributes::Style, value); }
 
+int32_t FontPointSize(int32_t height)
+{
+    return -ScaledRounded(height, 72, kPixelsPerInch);
+}
+
 int32_t TFont::Size() const
 {
-    return -ScaledRounded(FAttributes.Height, 72, kPixelsPerInch);
+    return FontPointSize(FAttributes.Height);
 }
 
 void TFont::SetSize(int32_t points)

@@ -18,6 +18,9 @@ struct TFontAttributes {
     bool operator==(const TFontAttributes&) const = default;
 };
 
+// The size in points, on a screen of 96 pixels per inch, of a font of this height.
+int32_t FontPointSize(int32_t height);
+
 // A font object owned by a settings object. Every change of an attribute calls the
 // change callback, through which the owner repaints.
 class TFont {

@@ -1,0 +1,289 @@
+#include "graph/control/zemplot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include <QPainter>
+#include <QtGlobal>
+
+#include "graph/core/integer_conventions.h"
+
+namespace {
+
+// Beyond this many pixels from an axis's start a position is clamped, so that a
+// value far off the plot still gives a line the canvas can draw.
+constexpr double kFarthestPixel = 20000.0;
+
+int32_t ClampedPixels(double distance, double pixelsPerUnit, int32_t start)
+{
+    const double d = distance * pixelsPerUnit;
+    if (std::fabs(d) > kFarthestPixel)
+        return d > 0 ? static_cast<int32_t>(kFarthestPixel) : -static_cast<int32_t>(kFarthestPixel);
+    return Rounded(d) + start;
+}
+
+int32_t VerticalPixels(const TAxis& axis, double y, int32_t start)
+{
+    const double distance = axis.LogScale() ? std::log(axis.Max()) - std::log(y) : axis.Max() - y;
+    return ClampedPixels(distance, axis.PixelsPerUnit(), start);
+}
+
+double VerticalValue(const TAxis& axis, int32_t py, int32_t topMargin)
+{
+    const double units = (topMargin - py) / axis.PixelsPerUnit();
+    return axis.LogScale() ? axis.Max() * std::exp(units) : axis.Max() + units;
+}
+
+// Ends the painter on the control's own canvas on every path.
+class TPaintSession {
+public:
+    TPaintSession(TQtCanvas& canvas, QImage& image)
+        : FCanvas(canvas)
+    {
+        FCanvas.Begin(image);
+    }
+    ~TPaintSession() { FCanvas.End(); }
+    TPaintSession(const TPaintSession&) = delete;
+    TPaintSession& operator=(const TPaintSession&) = delete;
+
+private:
+    TQtCanvas& FCanvas;
+};
+
+}  // namespace
+
+TZemplot::TZemplot(QWidget* parent)
+    : QWidget(parent), FDimensions(*this), FAppearance(*this, FFont), FXAxis(*this), FYAxis(*this),
+      FYAxis_Second(*this), FLegend(*this, FFont)
+{
+    resize(200, 200);
+    FOwnCanvas.SetFont(FFont);
+    FPlotting = true;
+    ResetDefaults();
+}
+
+TZemplot::~TZemplot()
+{
+    while (FFirstSeries != nullptr)
+        delete FFirstSeries; // unlinks itself
+}
+
+void TZemplot::ResetDefaults()
+{
+    FXAxis.ResetDefaults(TAxisRole::X);
+    FYAxis.ResetDefaults(TAxisRole::Y);
+    FYAxis_Second.ResetDefaults(TAxisRole::SecondY);
+    FDimensions.ResetDefaults();
+    FAppearance.ResetDefaults(FColor);
+    FLegend.ResetDefaults(FAppearance.BackgroundColor(), width());
+}
+
+void TZemplot::Paint()
+{
+    FDrawWidth = static_cast<uint16_t>(width());
+    FDrawHeight = static_cast<uint16_t>(height());
+    if (FDrawCanvas != &FOwnCanvas) {
+        // A paint started while the graph is drawn elsewhere (a setter called from
+        // OnPaintEnd during an export) draws there.
+        DrawGraph();
+        return;
+    }
+    const QSize size(std::max(width(), 1), std::max(height(), 1));
+    if (FBackingImage.size() != size)
+        FBackingImage = QImage(size, QImage::Format_RGB32);
+    {
+        TPaintSession session(FOwnCanvas, FBackingImage);
+        FBackingImage.fill(ToQColor(FColor));
+        DrawGraph();
+    }
+    update();
+}
+
+void TZemplot::DrawOn(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height)
+{
+    struct TRestore {
+        TZemplot& Graph;
+        ~TRestore()
+        {
+            Graph.FDrawCanvas = &Graph.FOwnCanvas;
+            Graph.FMeasureCanvas = &Graph.FOwnCanvas;
+        }
+    } restore{*this};
+    FDrawCanvas = &canvas;
+    FMeasureCanvas = &measureCanvas;
+    FDrawWidth = width;
+    FDrawHeight = height;
+    DrawGraph();
+}
+
+void TZemplot::paintEvent(QPaintEvent*)
+{
+    if (FBackingImage.size() != size()) {
+        // The window system's paint has no caller to hand an error to.
+        try {
+            Paint();
+        } catch (const std::exception& error) {
+            if (FOnPaintError)
+                FOnPaintError(error);
+            else
+                qWarning("%s", error.what());
+        }
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, FBackingImage);
+    if (FBorderStyle == bsSingle) {
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void TZemplot::SetPlotting(bool value)
+{
+    FPlotting = value;
+    Paint();
+    if (value)
+        DoRescale();
+}
+
+void TZemplot::SetColor(TColor value)
+{
+    FColor = value;
+    Repaint();
+}
+
+void TZemplot::SetDecimalSeparator(const std::string& value)
+{
+    FDecimalSeparator = value;
+    Repaint();
+}
+
+void TZemplot::SetBorderStyle(TBorderStyle value)
+{
+    FBorderStyle = value;
+    update();
+}
+
+TSeries& TZemplot::Series(int32_t number)
+{
+    for (TSeries* series = FFirstSeries; series != nullptr; series = series->FNext)
+        if (series->FNumber == number)
+            return *series;
+    return NewSeries(number);
+}
+
+TSeries& TZemplot::NewSeries(int32_t number)
+{
+    auto* series = new TSeries(*this, number);
+    TSeries** link = &FFirstSeries;
+    while (*link != nullptr && (*link)->FNumber < number)
+        link = &(*link)->FNext;
+    series->FNext = *link;
+    *link = series;
+    if (FOnNewSeries)
+        FOnNewSeries(this, number);
+    return *series;
+}
+
+void TZemplot::Unlink(TSeries& series)
+{
+    for (TSeries** link = &FFirstSeries; *link != nullptr; link = &(*link)->FNext) {
+        if (*link == &series) {
+            *link = series.FNext;
+            return;
+        }
+    }
+}
+
+void TZemplot::DeleteAllSeries()
+{
+    const bool plotting = FPlotting;
+    FPlotting = false;
+    while (FFirstSeries != nullptr)
+        delete FFirstSeries;
+    FPlotting = plotting;
+    if (plotting)
+        Paint();
+}
+
+void TZemplot::ForEachSeries(const std::function<void(TDataSeries&)>& action)
+{
+    for (TSeries* series = FFirstSeries; series != nullptr; series = series->FNext)
+        action(*series);
+}
+
+void TZemplot::SetMark(int32_t id, double x1Value, double y1Value, double x2Value, double y2Value, TColor color,
+                       const std::string& caption, uint8_t typeOfMark, bool whenDrawn)
+{
+    auto mark = std::lower_bound(FMarks.begin(), FMarks.end(), id,
+                                 [](const TZemplotMark& m, int32_t key) { return m.ID < key; });
+    const TZemplotMark stored{id, x1Value, y1Value, x2Value, y2Value, color, caption, typeOfMark, whenDrawn};
+    if (mark == FMarks.end() || mark->ID != id)
+        FMarks.insert(mark, stored);
+    else
+        *mark = stored;
+    Repaint();
+}
+
+void TZemplot::ClearMarks()
+{
+    FMarks.clear();
+    Repaint();
+}
+
+bool TZemplot::AxisHasData(const TAxis* axis) const
+{
+    for (const TSeries* series = FFirstSeries; series != nullptr; series = series->FNext)
+        if (series->Count() > 0 && (axis == nullptr || axis == &FXAxis || axis == series->FAxis))
+            return true;
+    return false;
+}
+
+void TZemplot::DoRescale()
+{
+    if (FPlotting && FScalesValid && FOnRescale)
+        FOnRescale(*this);
+}
+
+int32_t TZemplot::XToScreen(double x) const
+{
+    const double distance = FXAxis.LogScale() ? std::log(x) - std::log(FXAxis.Min()) : x - FXAxis.Min();
+    return ClampedPixels(distance, FXAxis.PixelsPerUnit(), FDimensions.LeftMargin() + FOriginX);
+}
+
+int32_t TZemplot::YToScreen(double y) const
+{
+    return VerticalPixels(FYAxis, y, FDimensions.TopMargin() + FOriginY);
+}
+
+int32_t TZemplot::Y2ToScreen(double y) const
+{
+    return VerticalPixels(FYAxis_Second, y, FDimensions.TopMargin() + FOriginY);
+}
+
+double TZemplot::ScreenToX(int32_t px) const
+{
+    const double units = (px - FDimensions.LeftMargin()) / FXAxis.PixelsPerUnit();
+    return FXAxis.LogScale() ? FXAxis.Min() * std::exp(units) : FXAxis.Min() + units;
+}
+
+double TZemplot::ScreenToY(int32_t py) const { return VerticalValue(FYAxis, py, FDimensions.TopMargin()); }
+double TZemplot::ScreenToY2(int32_t py) const { return VerticalValue(FYAxis_Second, py, FDimensions.TopMargin()); }
+
+void TZemplot::ClipToPlot()
+{
+    FDrawCanvas->ClipRect(FOriginX + FDimensions.LeftMargin(), FOriginY + FDimensions.TopMargin(),
+                          FOriginX + FDrawWidth - FDimensions.RightMargin() + 1,
+                          FOriginY + FDrawHeight - FDimensions.BottomMargin() + 1);
+}
+
+void TZemplot::ClipToGraph()
+{
+    FDrawCanvas->ClipRect(FOriginX, FOriginY, FOriginX + FDrawWidth + 1, FOriginY + FDrawHeight + 1);
+}
+
+void TZemplot::DrawSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    FDrawCanvas->MoveTo(x1, y1);
+    FDrawCanvas->LineTo(x2, y2);
+}

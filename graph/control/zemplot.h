@@ -1,0 +1,186 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QWidget>
+
+#include "graph/control/appearance.h"
+#include "graph/control/axis.h"
+#include "graph/control/dimensions.h"
+#include "graph/control/graph_events.h"
+#include "graph/control/graph_owner.h"
+#include "graph/control/legend.h"
+#include "graph/control/qt_canvas.h"
+#include "graph/control/series.h"
+#include "graph/control/zemplot_mark.h"
+
+// The plotting control: three axes, the settings objects, a list of series ordered
+// by number and a list of marks, painted synchronously: every change of a setting
+// redraws the whole graph into the control's backing image before the setter
+// returns, so an error of drawing reaches the code that made the change.
+class TZemplot : public QWidget, public TGraphOwner {
+public:
+    explicit TZemplot(QWidget* parent = nullptr);
+    ~TZemplot() override;
+    TZemplot(const TZemplot&) = delete;
+    TZemplot& operator=(const TZemplot&) = delete;
+
+    // The default settings, assigned directly: nothing is painted, no event raised.
+    void ResetDefaults();
+
+    // Draws the graph into the backing image at the control's size and shows it.
+    void Paint() override;
+    bool Plotting() const override { return FPlotting; }
+    // Repaints; switching on also tells the program of the new scales.
+    void SetPlotting(bool value);
+
+    // The series with that number, made when there is none.
+    TSeries& Series(int32_t number);
+    // A new series, linked in before the first one whose number is not smaller.
+    TSeries& NewSeries(int32_t number);
+    void DeleteAllSeries();
+    TSeries* FirstSeries() const { return FFirstSeries; }
+
+    // Stores the mark with that ID, replacing one that has it.
+    void SetMark(int32_t id, double x1Value, double y1Value, double x2Value, double y2Value, TColor color,
+                 const std::string& caption, uint8_t typeOfMark, bool whenDrawn);
+    void ClearMarks();
+    const std::vector<TZemplotMark>& Marks() const { return FMarks; }
+
+    bool AxisHasData(const TAxis* axis) const override;
+    void DoRescale() override;
+    bool ScalesValid() const override { return FScalesValid; }
+
+    // Data values to device pixels of the drawing canvas; beyond 20000 pixels from
+    // the axis's start the result is +-20000, so that lines far off the plot stay
+    // drawable.
+    int32_t XToScreen(double x) const;
+    int32_t YToScreen(double y) const;
+    int32_t Y2ToScreen(double y) const;
+    // Positions on the control to data values.
+    double ScreenToX(int32_t px) const;
+    double ScreenToY(int32_t py) const;
+    double ScreenToY2(int32_t py) const;
+    // Clip to the plot rectangle with its right and bottom edge, or to the drawing area.
+    void ClipToPlot();
+    void ClipToGraph();
+    void DrawSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
+    // The painting pipeline and its steps.
+    void DrawGraph();
+    void UpdateDataRanges();
+    bool ScaleAxes();
+    void CalcAllMetrics();
+    // Draws the graph at the given size on another canvas (a picture, a recording),
+    // measuring text on `measureCanvas`; the control's own canvas and size are put
+    // back whatever happens.
+    void DrawOn(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height);
+
+    TAxis& XAxis() { return FXAxis; }
+    const TAxis& XAxis() const override { return FXAxis; }
+    TAxis& YAxis() { return FYAxis; }
+    const TAxis& YAxis() const { return FYAxis; }
+    TAxis& YAxis_Second() { return FYAxis_Second; }
+    const TAxis& YAxis_Second() const { return FYAxis_Second; }
+    TDimensions& Dimensions() { return FDimensions; }
+    const TDimensions& Dimensions() const override { return FDimensions; }
+    TAppearance& Appearance() override { return FAppearance; }
+    const TAppearance& Appearance() const override { return FAppearance; }
+    TLegend& Legend() { return FLegend; }
+    const TLegend& Legend() const { return FLegend; }
+
+    // What the drawing steps draw with.
+    TCanvas& DrawCanvas() const { return *FDrawCanvas; }
+    TCanvas& MeasureCanvas() const { return *FMeasureCanvas; }
+    int32_t DrawWidth() const override { return FDrawWidth; }
+    int32_t DrawHeight() const override { return FDrawHeight; }
+    int32_t OriginX() const { return FOriginX; }
+    int32_t OriginY() const { return FOriginY; }
+    double PrintScale() const { return FPrintScale; }
+    void ForEachSeries(const std::function<void(TDataSeries&)>& action) override;
+
+    // The control's face colour, which symbols without fill take, and its font,
+    // which the settings objects' fonts start from.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    const TFontAttributes& Font() const { return FFont; }
+    // The text between the whole and the decimal places of axis labels.
+    const std::string& DecimalSeparator() const { return FDecimalSeparator; }
+    void SetDecimalSeparator(const std::string& value);
+    // A one-pixel frame around the control on screen.
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    // Whether the mouse may move and resize the control.
+    bool DragAllowed() const { return FDragAllowed; }
+    void SetDragAllowed(bool value) { FDragAllowed = value; }
+    // What the last Paint drew.
+    const QImage& BackingImage() const { return FBackingImage; }
+
+    const TSeriesEvent& OnNewSeries() const { return FOnNewSeries; }
+    void SetOnNewSeries(TSeriesEvent handler) { FOnNewSeries = std::move(handler); }
+    const TSeriesEvent& OnDeleteSeries() const { return FOnDeleteSeries; }
+    void SetOnDeleteSeries(TSeriesEvent handler) { FOnDeleteSeries = std::move(handler); }
+    const TSeriesEvent& OnTooManyPoints() const { return FOnTooManyPoints; }
+    void SetOnTooManyPoints(TSeriesEvent handler) { FOnTooManyPoints = std::move(handler); }
+    const TSeriesEvent& OnLogError() const { return FOnLogError; }
+    void SetOnLogError(TSeriesEvent handler) { FOnLogError = std::move(handler); }
+    const TNotifyEvent& OnRescale() const { return FOnRescale; }
+    void SetOnRescale(TNotifyEvent handler) { FOnRescale = std::move(handler); }
+    // Kept with the control; nothing raises it.
+    const TNotifyEvent& OnScaleError() const { return FOnScaleError; }
+    void SetOnScaleError(TNotifyEvent handler) { FOnScaleError = std::move(handler); }
+    const TNotifyEvent& OnWantDesigner() const { return FOnWantDesigner; }
+    void SetOnWantDesigner(TNotifyEvent handler) { FOnWantDesigner = std::move(handler); }
+    const TPaintEvent& OnPaintEnd() const { return FOnPaintEnd; }
+    void SetOnPaintEnd(TPaintEvent handler) { FOnPaintEnd = std::move(handler); }
+    // A paint that the window system asks for has no caller to take its error:
+    // the error goes here (by default to Qt's warning output).
+    using TPaintErrorEvent = std::function<void(const std::exception& error)>;
+    void SetOnPaintError(TPaintErrorEvent handler) { FOnPaintError = std::move(handler); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    friend class TSeries; // unlinks itself from the list
+
+    void Unlink(TSeries& series);
+    void DrawSeriesAndMarks();
+
+    TQtCanvas FOwnCanvas;
+    QImage FBackingImage;
+    TCanvas* FDrawCanvas = &FOwnCanvas;
+    TCanvas* FMeasureCanvas = &FOwnCanvas;
+    TSeries* FFirstSeries = nullptr;
+    TColor FColor = clWhite;
+    TFontAttributes FFont;
+    TDimensions FDimensions;
+    TAppearance FAppearance;
+    TAxis FXAxis;
+    TAxis FYAxis;
+    TAxis FYAxis_Second;
+    TLegend FLegend;
+    std::vector<TZemplotMark> FMarks;
+    bool FScalesValid = false;
+    bool FPlotting = false;
+    double FPrintScale = 1.0;
+    uint16_t FOriginX = 0;
+    uint16_t FOriginY = 0;
+    uint16_t FDrawWidth = 0;
+    uint16_t FDrawHeight = 0;
+    bool FDragAllowed = true;
+    TBorderStyle FBorderStyle = bsSingle;
+    std::string FDecimalSeparator = ".";
+    TSeriesEvent FOnNewSeries;
+    TSeriesEvent FOnLogError;
+    TSeriesEvent FOnTooManyPoints;
+    TSeriesEvent FOnDeleteSeries;
+    TNotifyEvent FOnRescale;
+    TNotifyEvent FOnScaleError;
+    TNotifyEvent FOnWantDesigner;
+    TPaintEvent FOnPaintEnd;
+    TPaintErrorEvent FOnPaintError;
+};
