@@ -270,27 +270,39 @@ TAxisTitle DrawValidAxis(TZemplot& graph, TAxisKind kind, int32_t linePosition)
     return {axis.Title(), labelExtent};
 }
 
+// The axis, and the text of its title's place: the title, or the error caption of
+// an axis that cannot be scaled.
+TAxisTitle DrawAxis(TZemplot& graph, TAxisKind kind, int32_t linePosition)
+{
+    if (!AxisOf(graph, kind).Valid())
+        return {graph.Appearance().ErrorCaption(), 0};
+    return DrawValidAxis(graph, kind, linePosition);
+}
+
+void UseTitleFont(TZemplot& graph)
+{
+    graph.DrawCanvas().SetBackgroundColor(graph.Appearance().MarginColor());
+    UseFont(graph, graph.Appearance().TitleFont());
+}
+
 }  // namespace
 
 void DrawXAxis(TZemplot& graph)
 {
-    const TAxis& axis = graph.XAxis();
     const int32_t axisY = XAxisLineY(graph);
-    const TAxisTitle title =
-        axis.Valid() ? DrawValidAxis(graph, TAxisKind::X, axisY) : TAxisTitle{graph.Appearance().ErrorCaption(), 0};
+    const TAxisTitle title = DrawAxis(graph, TAxisKind::X, axisY);
+    const TAxis& axis = graph.XAxis();
     if (!axis.ShowAxis())
         return;
-    TCanvas& canvas = graph.DrawCanvas();
+    UseTitleFont(graph);
     TCanvas& measure = graph.MeasureCanvas();
     const TDimensions& dimensions = graph.Dimensions();
-    canvas.SetBackgroundColor(graph.Appearance().MarginColor());
-    UseFont(graph, graph.Appearance().TitleFont());
     const int32_t plotWidth = graph.DrawWidth() - dimensions.LeftMargin() - dimensions.RightMargin();
     const int32_t centre = graph.OriginX() + dimensions.LeftMargin() + Halved(plotWidth);
     const int32_t offset = dimensions.TickLength() + dimensions.XAxisTitleOffset();
     const int32_t y = axis.Reversed() ? axisY - offset - measure.TextHeight(title.Text) - title.LabelExtent
                                       : axisY + offset + title.LabelExtent;
-    canvas.TextOut(centre - Halved(measure.TextWidth(title.Text)), y, title.Text);
+    graph.DrawCanvas().TextOut(centre - Halved(measure.TextWidth(title.Text)), y, title.Text);
 }
 
 void DrawYAxis(TZemplot& graph, bool secondAxis)
@@ -298,15 +310,13 @@ void DrawYAxis(TZemplot& graph, bool secondAxis)
     const TAxisKind kind = secondAxis ? TAxisKind::SecondY : TAxisKind::Y;
     const TAxis& axis = AxisOf(graph, kind);
     const int32_t axisX = YAxisLineX(graph, axis);
-    const TAxisTitle title = axis.Valid() ? DrawValidAxis(graph, kind, axisX)
-                                          : TAxisTitle{graph.Appearance().ErrorCaption(), 0};
+    const TAxisTitle title = DrawAxis(graph, kind, axisX);
     if (!axis.ShowAxis())
         return;
+    UseTitleFont(graph);
     TCanvas& canvas = graph.DrawCanvas();
     TCanvas& measure = graph.MeasureCanvas();
     const TDimensions& dimensions = graph.Dimensions();
-    canvas.SetBackgroundColor(graph.Appearance().MarginColor());
-    UseFont(graph, graph.Appearance().TitleFont());
     // The title runs upward, centred on the plot's height, beside the labels.
     const TRotatedFont upward(canvas, 900);
     const int32_t offset = dimensions.TickLength() + dimensions.YAxisTitleOffset();

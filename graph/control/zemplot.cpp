@@ -104,12 +104,16 @@ void TZemplot::DrawOn(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, u
 {
     struct TRestore {
         TZemplot& Graph;
+        uint16_t Width;
+        uint16_t Height;
         ~TRestore()
         {
             Graph.FDrawCanvas = &Graph.FOwnCanvas;
             Graph.FMeasureCanvas = &Graph.FOwnCanvas;
+            Graph.FDrawWidth = Width;
+            Graph.FDrawHeight = Height;
         }
-    } restore{*this};
+    } restore{*this, FDrawWidth, FDrawHeight};
     FDrawCanvas = &canvas;
     FMeasureCanvas = &measureCanvas;
     FDrawWidth = width;

@@ -108,11 +108,11 @@ TEST(SeriesTest, PointsBeyondTheLimitAreReportedWithTheNumber)
 
 TEST(SeriesTest, DeletingASeriesUnlinksItAndSaysSo)
 {
+    std::vector<int32_t> deleted; // outlives the graph, whose end deletes the others
     TZemplot graph;
     graph.Series(1);
     TSeries& second = graph.Series(2);
     graph.Series(3);
-    std::vector<int32_t> deleted;
     graph.SetOnDeleteSeries([&](TSeriesEventSender sender, int32_t index) {
         EXPECT_EQ(std::get<TSeries*>(sender)->Number(), index);
         deleted.push_back(index);

@@ -66,10 +66,10 @@ TEST(ZemplotTest, SeriesAreKeptInNumberOrderAndMadeOnce)
 
 TEST(ZemplotTest, DeleteAllSeriesKeepsPlottingAsItWas)
 {
+    int deleted = 0;
     TCountingZemplot graph;
     graph.Series(1);
     graph.Series(2);
-    int deleted = 0;
     graph.SetOnDeleteSeries([&](TSeriesEventSender, int32_t) { ++deleted; });
     graph.SetPlotting(false);
     graph.Paints = 0;
@@ -229,4 +229,34 @@ TEST(ZemplotTest, ADrawingErrorReachesTheCodeThatMadeTheChange)
     graph.SetOnPaintEnd([](TZemplot&, TCanvas&) { throw TVandrelError("drawn badly"); });
     EXPECT_THROW(graph.Appearance().SetGridColor(clRed), TVandrelError);
     EXPECT_EQ(graph.Appearance().GridColor(), clRed);
+}
+
+TEST(ZemplotTest, DrawingElsewherePutsTheControlsCanvasBackEvenAfterAnError)
+{
+    TZemplot graph;
+    graph.Paint();
+    TCanvas& own = graph.DrawCanvas();
+    graph.SetOnPaintEnd([](TZemplot&, TCanvas&) { throw TVandrelError("drawn badly"); });
+    TRecordingCanvas canvas;
+    EXPECT_THROW(graph.DrawOn(canvas, canvas, 80, 60), TVandrelError);
+    EXPECT_EQ(&graph.DrawCanvas(), &own);
+    EXPECT_EQ(&graph.MeasureCanvas(), &own);
+    EXPECT_EQ(graph.DrawWidth(), 200);
+    EXPECT_FALSE(canvas.Calls.empty());
+}
+
+TEST(ZemplotTest, OnScreenTheControlShowsItsPictureInAFrame)
+{
+    TCountingZemplot graph;
+    graph.resize(150, 120);
+    const QImage shown = graph.grab().toImage();
+    // The window system's paint found the picture out of size and drew it anew.
+    EXPECT_EQ(graph.Paints, 1);
+    EXPECT_EQ(graph.BackingImage().size(), QSize(150, 120));
+    EXPECT_EQ(shown.pixelColor(75, 60), graph.BackingImage().pixelColor(75, 60));
+    EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::white));
+
+    graph.SetBorderStyle(bsNone);
+    EXPECT_EQ(graph.grab().toImage().pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(graph.Paints, 1);
 }
