@@ -104,6 +104,20 @@ TEST(GraphPaintingTest, ReversedXAxisPutsTicksAndLabelsAbove)
     EXPECT_EQ(label->Points[0].Y + 12, 160 - 4 - 2);
 }
 
+TEST(GraphPaintingTest, DateAxisCoarsensItsTicksUntilFewEnough)
+{
+    TZemplot graph;
+    graph.XAxis().SetMax(102); // two days from 9 April 1900
+    graph.XAxis().SetMin(100);
+    graph.XAxis().SetShowAsTime(true);
+    graph.XAxis().SetDateTickType(dt_minute);
+    const TRecordingCanvas canvas = Record(graph);
+    // Minutes, five minutes and half hours give more than 50 steps; hours give 48.
+    EXPECT_EQ(graph.XAxis().DateTickType(), dt_hourly);
+    EXPECT_NE(canvas.TextCall("09-Apr"), nullptr);
+    EXPECT_NE(canvas.TextCall("11-Apr"), nullptr);
+}
+
 TEST(GraphPaintingTest, PercentageOffsetPutsTheYAxisInTheMiddle)
 {
     TZemplot graph;
@@ -213,6 +227,12 @@ TEST(GraphPaintingTest, SeriesDrawsItsLinesInsideThePlotAndSymbolsAcrossIt)
     EXPECT_EQ(squares[1].Points[0], (TPoint{185 - 2, 30 - 2}));
     EXPECT_EQ(squares[1].State.BrushColor, clGreen);
     EXPECT_EQ(squares[1].State.BrushStyle, bsSolid);
+
+    // Off the plot too: no clipping, and the point beyond Max lands in the margin.
+    graph.Appearance().SetPlotOffGraph(true);
+    const TRecordingCanvas offGraph = Record(graph);
+    EXPECT_TRUE(offGraph.Of("ClipRect").empty());
+    EXPECT_EQ(offGraph.Of("Polygon").size(), 3u);
 }
 
 TEST(GraphPaintingTest, SingleGreyPointHasNoRegressionLine)
