@@ -35,20 +35,28 @@ double VerticalValue(const TAxis& axis, int32_t py, int32_t topMargin)
     return axis.LogScale() ? axis.Max() * std::exp(units) : axis.Max() + units;
 }
 
-// Ends the painter on the control's own canvas on every path.
+// Paints on the control's own canvas and ends on every path. A paint started by a
+// handler inside another paint draws with the painter already there and leaves it
+// to the outer paint to end.
 class TPaintSession {
 public:
     TPaintSession(TQtCanvas& canvas, QImage& image)
-        : FCanvas(canvas)
+        : FCanvas(canvas), FOuter(!canvas.Active())
     {
-        FCanvas.Begin(image);
+        if (FOuter)
+            FCanvas.Begin(image);
     }
-    ~TPaintSession() { FCanvas.End(); }
+    ~TPaintSession()
+    {
+        if (FOuter)
+            FCanvas.End();
+    }
     TPaintSession(const TPaintSession&) = delete;
     TPaintSession& operator=(const TPaintSession&) = delete;
 
 private:
     TQtCanvas& FCanvas;
+    bool FOuter;
 };
 
 }  // namespace
@@ -90,7 +98,7 @@ void TZemplot::Paint()
         return;
     }
     const QSize size(std::max(width(), 1), std::max(height(), 1));
-    if (FBackingImage.size() != size)
+    if (FBackingImage.size() != size && !FOwnCanvas.Active())
         FBackingImage = QImage(size, QImage::Format_RGB32);
     {
         TPaintSession session(FOwnCanvas, FBackingImage);

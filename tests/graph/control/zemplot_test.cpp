@@ -260,3 +260,15 @@ TEST(ZemplotTest, OnScreenTheControlShowsItsPictureInAFrame)
     EXPECT_EQ(graph.grab().toImage().pixelColor(0, 0), QColor(Qt::white));
     EXPECT_EQ(graph.Paints, 1);
 }
+
+TEST(ZemplotTest, ASettingChangedByARescaleHandlerPaintsInsideThePaint)
+{
+    TCountingZemplot graph;
+    graph.XAxis().SetAutoSizing(true);
+    graph.SetOnRescale([](TZemplot& sender) { sender.Appearance().SetGraphTitle("rescaled"); });
+    graph.Paints = 0;
+    EXPECT_NO_THROW(graph.Series(1).AddPoint(5, 0.5));
+    EXPECT_EQ(graph.Paints, 2);
+    EXPECT_EQ(graph.Appearance().GraphTitle(), "rescaled");
+    EXPECT_EQ(graph.XAxis().Min(), 4);
+}
