@@ -6,7 +6,9 @@
 
 #include <QLineF>
 #include <QPaintEngine>
+#include <QPainterPath>
 
+#include "graph/control/segment_clip.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -179,6 +181,8 @@ void TQtCanvas::Begin(QPaintDevice& device)
         throw TVandrelError(kCannotPaintOnDevice);
     FPainter.setRenderHint(QPainter::Antialiasing, false);
     FRasterOps = FPainter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    FCutsItself = FPainter.paintEngine()->type() == QPaintEngine::SVG;
+    FCut.reset();
     FShapeState.reset();
 }
 
@@ -239,24 +243,71 @@ void TQtCanvas::Line(TPoint from, TPoint to)
     QPainter& painter = ShapePainter();
     if (from == to)
         return;
-    if (Hairline())
-        painter.drawLine(HairlineLeavingOutEnd(from, to));
-    else
-        painter.drawLine(ToQPoint(from), ToQPoint(to));
+    DrawLine(painter, Hairline() ? HairlineLeavingOutEnd(from, to) : QLineF(ToQPoint(from), ToQPoint(to)));
+}
+
+void TQtCanvas::DrawLine(QPainter& painter, const QLineF& line)
+{
+    if (!FCut) {
+        painter.drawLine(line);
+        return;
+    }
+    const std::optional<QLineF> inside = ClipSegment(line, *FCut);
+    if (!inside)
+        return;
+    if (*inside != line && painter.pen().capStyle() != Qt::FlatCap) {
+        // A round end where the line is cut would reach out of the clip.
+        QPen pen = painter.pen();
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        FShapeState.reset();
+    }
+    painter.drawLine(*inside);
+}
+
+// On a device that does not clip: the fill of a shape that crosses the clip is cut
+// to it and its outline drawn edge by edge, each edge cut. True when drawn here.
+bool TQtCanvas::DrawCutShape(QPainter& painter, const QPainterPath& shape)
+{
+    if (!FCut || FCut->contains(shape.boundingRect()))
+        return false;
+    if (painter.brush().style() != Qt::NoBrush) {
+        QPainterPath clip;
+        clip.addRect(*FCut);
+        const QPen pen = painter.pen();
+        painter.setPen(Qt::NoPen);
+        painter.drawPath(shape.intersected(clip));
+        painter.setPen(pen);
+    }
+    if (painter.pen().style() != Qt::NoPen)
+        for (const QPolygonF& outline : shape.toSubpathPolygons())
+            for (qsizetype i = 1; i < outline.size(); ++i)
+                DrawLine(painter, QLineF(outline[i - 1], outline[i]));
+    return true;
 }
 
 void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     QPainter& painter = ShapePainter();
-    if (x1 != x2 && y1 != y2)
-        painter.drawRect(ShapeRect(x1, y1, x2, y2));
+    if (x1 == x2 || y1 == y2)
+        return;
+    const QRect rectangle = ShapeRect(x1, y1, x2, y2);
+    QPainterPath shape;
+    shape.addRect(rectangle);
+    if (!DrawCutShape(painter, shape))
+        painter.drawRect(rectangle);
 }
 
 void TQtCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     QPainter& painter = ShapePainter();
-    if (x1 != x2 && y1 != y2)
-        painter.drawEllipse(ShapeRect(x1, y1, x2, y2));
+    if (x1 == x2 || y1 == y2)
+        return;
+    const QRect box = ShapeRect(x1, y1, x2, y2);
+    QPainterPath shape;
+    shape.addEllipse(box);
+    if (!DrawCutShape(painter, shape))
+        painter.drawEllipse(box);
 }
 
 // Into a buffer that keeps its room from call to call.
@@ -273,6 +324,16 @@ void TQtCanvas::Polygon(std::span<const TPoint> points)
     if (points.size() < 2)
         return;
     KeepPoints(points);
+    if (FCut) {
+        QPolygonF polygon;
+        for (const QPoint& point : FPoints)
+            polygon << point;
+        QPainterPath shape;
+        shape.addPolygon(polygon);
+        shape.closeSubpath();
+        if (DrawCutShape(painter, shape))
+            return;
+    }
     painter.drawPolygon(FPoints.data(), static_cast<int>(FPoints.size()));
 }
 
@@ -283,6 +344,11 @@ void TQtCanvas::Polyline(std::span<const TPoint> points)
         return;
     if (Hairline()) {
         DrawHairlines(painter, points);
+        return;
+    }
+    if (FCut) {
+        for (size_t i = 1; i < points.size(); ++i)
+            DrawLine(painter, QLineF(ToQPoint(points[i - 1]), ToQPoint(points[i])));
         return;
     }
     KeepPoints(points);
@@ -303,7 +369,7 @@ void TQtCanvas::DrawHairlines(QPainter& painter, std::span<const TPoint> points)
             pen.setDashOffset(run);
             painter.setPen(pen);
         }
-        painter.drawLine(HairlineLeavingOutEnd(points[i - 1], points[i]));
+        DrawLine(painter, HairlineLeavingOutEnd(points[i - 1], points[i]));
         run += HairlineLength(points[i - 1], points[i]);
     }
     if (dashed)
@@ -329,9 +395,11 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     const QString qtext = QString::fromStdString(text);
     QTransform placement = QTransform::fromTranslate(x, y);
     placement.rotate(-font.Description.Escapement / 10.0);
-    painter.setTransform(placement);
     // Text takes no notice of the pen mode, as in a device context.
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (DrawCutText(painter, placement, qtext, font))
+        return;
+    painter.setTransform(placement);
     if (State().BrushStyle == bsSolid) {
         const QRect cell(0, 0, font.Metrics.horizontalAdvance(qtext), CellHeight(font.Metrics));
         painter.fillRect(cell, ToQColor(State().BackgroundColor));
@@ -342,6 +410,31 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text)
     painter.drawText(QPoint(0, font.Metrics.ascent()), qtext);
     painter.resetTransform();
     FShapeState.reset();
+}
+
+// On a device that does not clip: text partly outside the clip becomes outlines
+// cut to it, text wholly outside is left out. True when dealt with here.
+bool TQtCanvas::DrawCutText(QPainter& painter, const QTransform& placement, const QString& text,
+                            const TQtFont& font)
+{
+    if (!FCut)
+        return false;
+    QPainterPath cell;
+    cell.addRect(0, 0, font.Metrics.horizontalAdvance(text), CellHeight(font.Metrics));
+    cell = placement.map(cell);
+    if (FCut->contains(cell.boundingRect()))
+        return false;
+    QPainterPath clip;
+    clip.addRect(*FCut);
+    if (cell.intersects(clip)) {
+        if (State().BrushStyle == bsSolid)
+            painter.fillPath(cell.intersected(clip), ToQColor(State().BackgroundColor));
+        QPainterPath glyphs;
+        glyphs.addText(0, font.Metrics.ascent(), font.Font, text);
+        painter.fillPath(placement.map(glyphs).intersected(clip), ToQColor(State().Font.Color));
+    }
+    FShapeState.reset();
+    return true;
 }
 
 int32_t TQtCanvas::TextWidth(const std::string& text)
@@ -356,5 +449,9 @@ int32_t TQtCanvas::TextHeight(const std::string&)
 
 void TQtCanvas::ClipRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    ActivePainter().setClipRect(Box(x1, y1, x2, y2), Qt::ReplaceClip);
+    QPainter& painter = ActivePainter();
+    if (FCutsItself)
+        FCut = QRectF(Box(x1, y1, x2, y2));
+    else
+        painter.setClipRect(Box(x1, y1, x2, y2), Qt::ReplaceClip);
 }

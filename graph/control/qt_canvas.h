@@ -68,10 +68,17 @@ private:
     QRect ShapeRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const;
     void KeepPoints(std::span<const TPoint> points);
     void DrawHairlines(QPainter& painter, std::span<const TPoint> points);
+    void DrawLine(QPainter& painter, const QLineF& line);
+    bool DrawCutShape(QPainter& painter, const QPainterPath& shape);
+    bool DrawCutText(QPainter& painter, const QTransform& placement, const QString& text, const TQtFont& font);
     const TQtFont& CurrentFont();
 
     QPainter FPainter;
     bool FRasterOps = false;
+    // A device that ignores clipping (the SVG generator) gets its drawing cut to the
+    // clip rectangle here.
+    bool FCutsItself = false;
+    std::optional<QRectF> FCut;
     std::optional<TShapeState> FShapeState;
     std::optional<TQtFont> FFont;
     std::vector<QPoint> FPoints;

@@ -121,6 +121,7 @@ public:
 
     const TSeriesEvent& OnNewSeries() const { return FOnNewSeries; }
     void SetOnNewSeries(TSeriesEvent handler) { FOnNewSeries = std::move(handler); }
+    // Raised by a series' destructor, so the handler must not throw.
     const TSeriesEvent& OnDeleteSeries() const { return FOnDeleteSeries; }
     void SetOnDeleteSeries(TSeriesEvent handler) { FOnDeleteSeries = std::move(handler); }
     const TSeriesEvent& OnTooManyPoints() const { return FOnTooManyPoints; }

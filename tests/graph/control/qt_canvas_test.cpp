@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <QSvgGenerator>
+#include <QSvgRenderer>
 
 #include "graph/control/qt_canvas.h"
 #include "graph/core/error.h"
@@ -262,6 +264,46 @@ TEST(QtCanvas, DrawsIntoSvg)
     canvas.End();
     EXPECT_TRUE(buffer.data().contains("<rect") || buffer.data().contains("<path"));
     EXPECT_TRUE(buffer.data().contains("Dimension"));
+}
+
+// The SVG generator ignores clipping, so the canvas cuts what it draws there itself.
+TEST(QtCanvas, SvgDrawingStaysInsideTheClip)
+{
+    QBuffer buffer;
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize({100, 100});
+    generator.setViewBox(QRect(0, 0, 100, 100));
+    TQtCanvas canvas(generator);
+    canvas.ClipRect(20, 20, 60, 60);
+    canvas.MoveTo(0, 40);
+    canvas.LineTo(100, 40);
+    canvas.MoveTo(0, 90); // wholly outside
+    canvas.LineTo(100, 90);
+    canvas.SetBrushColor(clRed);
+    canvas.Rectangle(50, 50, 90, 90);
+    canvas.Ellipse(10, 10, 30, 30);
+    const TPoint triangle[] = {{40, 0}, {55, 30}, {25, 30}};
+    canvas.Polygon(triangle);
+    canvas.SetPenWidth(3);
+    const TPoint wide[] = {{0, 25}, {100, 25}};
+    canvas.Polyline(wide);
+    canvas.SetFont({.Height = -16});
+    canvas.TextOut(45, 35, "Cut");
+    canvas.End();
+
+    QSvgRenderer renderer(buffer.data());
+    ASSERT_TRUE(renderer.isValid());
+    QImage image = WhiteImage(100, 100);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    // The renderer smooths edges, so one pixel round the clip may take some ink.
+    EXPECT_EQ(InkIn(image, {0, 0, 100, 19}) + InkIn(image, {0, 62, 100, 38}), 0);
+    EXPECT_EQ(InkIn(image, {0, 0, 19, 100}) + InkIn(image, {62, 0, 38, 100}), 0);
+    EXPECT_GT(InkIn(image, {20, 40, 40, 1}), 30); // the line's inner part
+    EXPECT_GT(InkIn(image, {50, 50, 10, 10}), 80); // the rectangle's corner
+    EXPECT_GT(InkIn(image, {45, 35, 15, 15}), 5);  // part of the text
 }
 
 }  // namespace
