@@ -286,28 +286,28 @@ bool TQtCanvas::DrawCutShape(QPainter& painter, const QPainterPath& shape)
     return true;
 }
 
-void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
-{
-    QPainter& painter = ShapePainter();
-    if (x1 == x2 || y1 == y2)
-        return;
-    const QRect rectangle = ShapeRect(x1, y1, x2, y2);
-    QPainterPath shape;
-    shape.addRect(rectangle);
-    if (!DrawCutShape(painter, shape))
-        painter.drawRect(rectangle);
-}
+void TQtCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) { DrawBox(x1, y1, x2, y2, false); }
+void TQtCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) { DrawBox(x1, y1, x2, y2, true); }
 
-void TQtCanvas::Ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+void TQtCanvas::DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool ellipse)
 {
     QPainter& painter = ShapePainter();
     if (x1 == x2 || y1 == y2)
         return;
     const QRect box = ShapeRect(x1, y1, x2, y2);
-    QPainterPath shape;
-    shape.addEllipse(box);
-    if (!DrawCutShape(painter, shape))
+    if (FCut) {
+        QPainterPath shape;
+        if (ellipse)
+            shape.addEllipse(box);
+        else
+            shape.addRect(box);
+        if (DrawCutShape(painter, shape))
+            return;
+    }
+    if (ellipse)
         painter.drawEllipse(box);
+    else
+        painter.drawRect(box);
 }
 
 // Into a buffer that keeps its room from call to call.

@@ -68,6 +68,8 @@ private:
     QRect ShapeRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const;
     void KeepPoints(std::span<const TPoint> points);
     void DrawHairlines(QPainter& painter, std::span<const TPoint> points);
+    // A rectangle or the ellipse inscribed in it.
+    void DrawBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool ellipse);
     void DrawLine(QPainter& painter, const QLineF& line);
     bool DrawCutShape(QPainter& painter, const QPainterPath& shape);
     bool DrawCutText(QPainter& painter, const QTransform& placement, const QString& text, const TQtFont& font);
