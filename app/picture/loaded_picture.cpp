@@ -1,0 +1,116 @@
+#include "app/picture/loaded_picture.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "app/picture/metafile_svg.h"
+#include "graph/core/error.h"
+
+namespace {
+
+[[noreturn]] void CannotRead(const QString& reason)
+{
+    throw TVandrelError(QStringLiteral("The picture cannot be read: %1").arg(reason).toStdString());
+}
+
+QImage DrawableBitmap(const QString& path)
+{
+    const QImage image = LoadBitmap(path);
+    // Raster operations need a 32-bit surface; indexed, mono or 24-bit pixels have none.
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
+QImage IconImage(const QString& path)
+{
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull())
+        CannotRead(reader.errorString());
+    return image;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        CannotRead(file.errorString());
+    return file.readAll();
+}
+
+std::shared_ptr<QSvgRenderer> Drawing(const QByteArray& svg)
+{
+    auto renderer = std::make_shared<QSvgRenderer>(svg);
+    if (!renderer->isValid() || renderer->defaultSize().isEmpty())
+        CannotRead(QStringLiteral("the metafile's drawing cannot be shown"));
+    return renderer;
+}
+
+}  // namespace
+
+TLoadedPicture TLoadedPicture::FromFile(const QString& path)
+{
+    TLoadedPicture picture;
+    picture.FKind = PictureKindOf(path);
+    switch (picture.FKind) {
+    case TPictureKind::Bitmap:
+        picture.FImage = DrawableBitmap(path);
+        break;
+    case TPictureKind::Icon:
+        picture.FImage = IconImage(path);
+        break;
+    case TPictureKind::EnhancedMetafile:
+        picture.FDrawing = Drawing(EnhancedMetafileSvg(FileBytes(path)));
+        break;
+    case TPictureKind::Metafile:
+        picture.FDrawing = Drawing(MetafileSvg(FileBytes(path)));
+        break;
+    }
+    return picture;
+}
+
+bool TLoadedPicture::Empty() const
+{
+    return FImage.isNull() && !FDrawing;
+}
+
+TPictureKind TLoadedPicture::Kind() const
+{
+    return FKind;
+}
+
+QSize TLoadedPicture::Size() const
+{
+    if (FDrawing)
+        return FDrawing->defaultSize();
+    return FImage.size(); // 0 x 0 when there is no picture
+}
+
+bool TLoadedPicture::HasBitmap() const
+{
+    return !FImage.isNull() && FKind == TPictureKind::Bitmap;
+}
+
+QImage& TLoadedPicture::Bitmap()
+{
+    if (!HasBitmap())
+        throw TVandrelError(kNotABitmap);
+    return FImage;
+}
+
+const QImage& TLoadedPicture::Bitmap() const
+{
+    if (!HasBitmap())
+        throw TVandrelError(kNotABitmap);
+    return FImage;
+}
+
+void TLoadedPicture::Draw(QPainter& painter, QPoint topLeft) const
+{
+    if (FDrawing)
+        FDrawing->render(&painter, QRectF(topLeft, QSizeF(Size())));
+    else if (!FImage.isNull())
+        painter.drawImage(topLeft, FImage);
+}

@@ -1,0 +1,119 @@
+#include "app/spreadsheet/spreadsheet_export.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <locale.h>
+
+namespace {
+
+// libxlsxwriter prints numbers with snprintf, which follows LC_NUMERIC, and a Qt
+// program runs under the user's locale: a decimal comma would put "1,5" into the
+// file, which no spreadsheet reads as a number. So the calling thread works under a
+// C numeric locale while the workbook is built and written.
+class TCNumericScope {
+public:
+    TCNumericScope()
+    {
+        if (locale_t base = duplocale(uselocale(locale_t(0)))) {
+            FNumeric = newlocale(LC_NUMERIC_MASK, "C", base);
+            if (FNumeric)
+                FPrevious = uselocale(FNumeric);
+            else
+                freelocale(base);
+        }
+    }
+    ~TCNumericScope()
+    {
+        if (FNumeric) {
+            uselocale(FPrevious);
+            freelocale(FNumeric);
+        }
+    }
+    TCNumericScope(const TCNumericScope&) = delete;
+    TCNumericScope& operator=(const TCNumericScope&) = delete;
+
+private:
+    locale_t FNumeric = locale_t(0);
+    locale_t FPrevious = locale_t(0);
+};
+
+lxw_error WriteCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QString& text, const QLocale& numbers)
+{
+    bool isNumber = false;
+    const double value = numbers.toDouble(text, &isNumber);
+    if (isNumber && std::isfinite(value))
+        return worksheet_write_number(sheet, row, column, value, nullptr);
+    return worksheet_write_string(sheet, row, column, text.toUtf8().constData(), nullptr);
+}
+
+lxw_error WriteCells(lxw_worksheet* sheet, const TTextTable& cells, const QLocale& numbers)
+{
+    for (std::size_t row = 0; row < cells.size(); ++row)
+        for (std::size_t column = 0; column < cells[row].size(); ++column) {
+            const QString& text = cells[row][column];
+            if (text.isEmpty())
+                continue;
+            // The sheet's index types are narrower than the table's: a cell beyond the
+            // sheet must fail, not wrap round onto another cell.
+            if (row >= LXW_ROW_MAX || column >= LXW_COL_MAX)
+                return LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
+            const lxw_error error =
+                WriteCell(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column), text, numbers);
+            if (error != LXW_NO_ERROR)
+                return error;
+        }
+    return LXW_NO_ERROR;
+}
+
+bool HasSystemCause(lxw_error error)
+{
+    return error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE
+        || error == LXW_ERROR_READING_TMPFILE || error == LXW_ERROR_ZIP_FILE_OPERATION;
+}
+
+}  // namespace
+
+bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure)
+{
+    QLocale numbers = locale;
+    numbers.setNumberOptions(numbers.numberOptions() | QLocale::RejectGroupSeparator);
+    const QFileInfo target(fileName);
+    const bool existed = target.exists() || target.isSymLink();
+    const QByteArray path = QFile::encodeName(fileName);
+
+    TCNumericScope numericScope;
+    lxw_workbook* workbook = workbook_new(path.constData());
+    if (!workbook) {
+        failure = QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        return false;
+    }
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, kExportSheetName);
+    lxw_error error = sheet ? WriteCells(sheet, cells, numbers) : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (error != LXW_NO_ERROR) {
+        // The workbook opens its file only when it is closed, so freeing it here
+        // leaves nothing on disk.
+        lxw_workbook_free(workbook);
+        failure = QString::fromUtf8(lxw_strerror(error));
+        return false;
+    }
+
+    errno = 0;
+    error = workbook_close(workbook);
+    const int systemError = errno;
+    if (error == LXW_NO_ERROR)
+        return true;
+    // A file that was there before is the user's; only a half-written one of our own
+    // making goes.
+    if (!existed)
+        QFile::remove(fileName);
+    failure = QString::fromUtf8(lxw_strerror(error));
+    if (HasSystemCause(error) && systemError != 0)
+        failure += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
+    return false;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QScrollArea>
+
+#include "app/picture/loaded_picture.h"
+#include "graph/control/qt_canvas.h"
+
+class TPictureSurface;
+
+// The picture area of the window: shows the loaded picture at its own size, with
+// scroll bars when it is larger than the area, and gives a drawing surface on its
+// pixels when the picture is a bitmap. Mouse positions are picture pixels.
+class TImageControl : public QScrollArea {
+public:
+    using TMouseHandler = std::function<void(Qt::MouseButton button, int x, int y)>;
+
+    explicit TImageControl(QWidget* parent = nullptr);
+    ~TImageControl() override;
+
+    // Reads the picture at `path`; on failure the picture shown before stays.
+    void LoadFromFile(const QString& path);
+    const TLoadedPicture& Picture() const { return FPicture; }
+
+    // Runs `drawing` on the drawing surface of the picture and shows the result.
+    // The surface keeps its pen, brush and pen position from one drawing to the
+    // next until a picture is loaded. Raises "Can only modify an image if it
+    // contains a bitmap" when the picture is not a bitmap.
+    void Draw(const std::function<void(TCanvas& canvas)>& drawing);
+
+    void SetPictureCursor(const QCursor& cursor);
+    void SetOnMouseDown(TMouseHandler handler) { FOnMouseDown = std::move(handler); }
+    void SetOnMouseMove(TMouseHandler handler) { FOnMouseMove = std::move(handler); }
+    void SetOnMouseUp(TMouseHandler handler) { FOnMouseUp = std::move(handler); }
+    // The widget that shows the picture and takes the mouse, for tests to press on.
+    QWidget& Surface();
+
+private:
+    friend class TPictureSurface;
+
+    TLoadedPicture FPicture;
+    std::unique_ptr<TQtCanvas> FCanvas;
+    TPictureSurface* FSurface;
+    TMouseHandler FOnMouseDown;
+    TMouseHandler FOnMouseMove;
+    TMouseHandler FOnMouseUp;
+};

@@ -1,0 +1,189 @@
+#include "app/window/main_window.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFont>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPixmap>
+
+#include "app/window/about_box.h"
+#include "app/window/graph_setup.h"
+
+namespace {
+
+constexpr int kPictureLeft = 225;
+
+// The window's font names come from another desktop; these are their look-alikes here.
+void SubstituteFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+QFont SansSerif(int pixelHeight, bool bold = false)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* StaticText(QWidget* parent, const QString& caption, int left, int top, int width, int height)
+{
+    auto* label = new QLabel(caption, parent);
+    // Results are longer than the captions they replace: every label may use the
+    // room up to the picture.
+    label->setGeometry(left, top, std::max(width, kPictureLeft - 5 - left), height);
+    return label;
+}
+
+TBitBtn* Button(QWidget* parent, TGlyph glyph, const QString& caption, const QString& hint, QRect geometry)
+{
+    auto* button = new TBitBtn(glyph, caption, parent);
+    button->setGeometry(geometry);
+    button->setToolTip(hint);
+    return button;
+}
+
+TSpinEdit* SpinEdit(QWidget* parent, const QString& hint, QRect geometry, int minValue, int maxValue, int value,
+                    int increment)
+{
+    auto* edit = new TSpinEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setToolTip(hint);
+    edit->SetRange(minValue, maxValue);
+    edit->SetValue(value);
+    edit->SetIncrement(increment);
+    edit->setEnabled(false);
+    return edit;
+}
+
+}  // namespace
+
+TForm1::TForm1(TDialogs& dialogs, TAboutBox& aboutBox, QWidget* parent)
+    : QMainWindow(parent), FDialogs(dialogs), FAboutBox(aboutBox)
+{
+    BuildControls();
+    SetInitialGraphSettings(*Zemplot1);
+    Zemplot1->SetDecimalSeparator(DecimalSeparator());
+    ConnectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls()
+{
+    SubstituteFonts();
+    setWindowTitle(QStringLiteral("Vandrel"));
+    setGeometry(281, 117, 808, 608);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    client->setFont(SansSerif(10));
+
+    Image1 = new TImageControl(client);
+    Image1->setGeometry(kPictureLeft, 0, 85, 85);
+    BitBtn1 = Button(client, TGlyph::Open, QStringLiteral("Open Bitmap"), QStringLiteral("Opens bitmap file on disk"),
+                     {2, -1, 85, 40});
+    BitBtn2 = Button(client, TGlyph::Close, QStringLiteral("&Close"),
+                     QStringLiteral("Closes program and returns to operating system"), {57, 528, 78, 46});
+    BitBtn3 = Button(client, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
+                     {2, 43, 85, 40});
+    BitBtn3->setEnabled(false);
+    Zemplot1 = new TZemplot(client);
+    Zemplot1->setGeometry(235, 0, 395, 378);
+    StaticText1 = StaticText(client, QStringLiteral("Intercept:"), 13, 263, 49, 17);
+    StaticText2 = StaticText(client, QStringLiteral("Slope:"), 13, 284, 34, 17);
+    BitBtn4 = Button(client, TGlyph::Save, QStringLiteral("SaveTable"),
+                     QStringLiteral("Saves table of log values to disk"), {2, 85, 85, 40});
+    BitBtn4->setEnabled(false);
+    StaticText3 = StaticText(client, QStringLiteral("D:"), 13, 319, 30, 33);
+    StaticText3->setFont(SansSerif(25, true));
+    StringGrid1 = new TStringGrid(2, 21, client);
+    StringGrid1->setGeometry(13, 358, 123, 156);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(51);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(20);
+    BitBtn5 = Button(client, TGlyph::Clipboard, QStringLiteral("Clipboard Copy"),
+                     QStringLiteral("Makes clipboard copy of Zemplot"), {2, 129, 85, 40});
+    SpinEdit1 = SpinEdit(client, QStringLiteral("Set minimum size for counting boxes"), {7, 174, 54, 22}, 1, 128, 10, 1);
+    SpinEdit2 = SpinEdit(client, QStringLiteral("Set maximum size for counting boxes"), {7, 226, 54, 22}, 4, 256, 100, 5);
+    StaticText5 = StaticText(client, QStringLiteral("Minimum Box Size"), 67, 181, 89, 17);
+    StaticText6 = StaticText(client, QStringLiteral("Maximum Box Size"), 67, 233, 92, 17);
+    SpinEdit3 = SpinEdit(client, QStringLiteral("Set increment for counting boxes"), {7, 200, 54, 22}, 1, 256, 10, 1);
+    StaticText4 = StaticText(client, QStringLiteral("Box Increment"), 67, 207, 72, 17);
+    StaticText7 = StaticText(client, QStringLiteral("Correlation coefficient (r):"), 13, 305, 121, 17);
+    BitBtn6 = Button(client, TGlyph::About, QString(), QString(), {10, 530, 41, 41});
+    // Tab order follows the work: open, analyse, save, copy, then the sizes.
+    QWidget* previous = BitBtn1;
+    for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(BitBtn4),
+                          static_cast<QWidget*>(BitBtn5), static_cast<QWidget*>(SpinEdit1),
+                          static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(SpinEdit2),
+                          static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(BitBtn6),
+                          static_cast<QWidget*>(BitBtn2)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    BitBtn1->setFocus();
+}
+
+void TForm1::ConnectHandlers()
+{
+    const auto onClick = [this](TBitBtn* button, void (TForm1::*handler)()) {
+        connect(button, &QToolButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(BitBtn1, &TForm1::OpenPictureFile);
+    onClick(BitBtn3, &TForm1::Analyse_Image);
+    onClick(BitBtn4, &TForm1::BitBtn4Click);
+    onClick(BitBtn6, &TForm1::BitBtn6Click);
+    connect(BitBtn2, &QToolButton::clicked, this, &QWidget::close);
+    SpinEdit1->SetOnChange([this] { Guarded([this] { SpinEdit1Change(); }); });
+    SpinEdit2->SetOnChange([this] { Guarded([this] { SpinEdit2Change(); }); });
+    const auto onMouse = [this](void (TForm1::*handler)(Qt::MouseButton, int, int)) {
+        return [this, handler](Qt::MouseButton button, int x, int y) {
+            Guarded([&] { (this->*handler)(button, x, y); });
+        };
+    };
+    Image1->SetOnMouseDown(onMouse(&TForm1::Image1MouseDown));
+    Image1->SetOnMouseMove(onMouse(&TForm1::Image1MouseMove));
+    Image1->SetOnMouseUp(onMouse(&TForm1::Image1MouseUp));
+}
+
+void TForm1::FormCreate()
+{
+    FSelecting = false;
+    const QPixmap cursor(QStringLiteral(":/PCURSEUR"));
+    FPictureCursor = cursor.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(cursor);
+}
+
+void TForm1::Guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        FDialogs.ShowError(QString::fromStdString(error.what()));
+    }
+}
+
+void TForm1::BitBtn6Click()
+{
+    FDialogs.ShowModal(FAboutBox);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The picture area takes what the window has to the right of the controls.
+    // (The window has no menu or status bar, so its client area is all of it.)
+    Image1->setGeometry(kPictureLeft, 0, std::max(85, width() - kPictureLeft), std::max(85, height()));
+}
+
+QString TForm1::PictureName() const
+{
+    return QFileInfo(FPictureFile).fileName();
+}
+
+std::string TForm1::DecimalSeparator() const
+{
+    return QLocale().decimalPoint().toStdString();
+}

@@ -1,0 +1,113 @@
+// The picture side of the main window: opening, the box-size grid, the selection
+// rectangle and the picture's cursor.
+#include "app/window/main_window.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kPictureFilter = QStringLiteral(
+    "All (*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff)"
+    "|*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff"
+    "|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
+
+constexpr TColor kGridColour = 255; // pure red
+
+}  // namespace
+
+void TForm1::OpenPictureFile()
+{
+    const std::optional<QString> chosen = FDialogs.OpenFile(kPictureFilter);
+    if (!chosen)
+        return;
+    FPictureFile = *chosen;
+    Zemplot1->hide();
+    Image1->LoadFromFile(FPictureFile);
+    SpinEdit1->setEnabled(true);
+    SpinEdit2->setEnabled(true);
+    SpinEdit3->setEnabled(true);
+    BitBtn3->setEnabled(true);
+    setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
+    Image1->show();
+    SetImageCursor(true);
+}
+
+void TForm1::SpinEdit1Change()
+{
+    FMinBoxSize = SpinEdit1->Value();
+    GridUp(FMinBoxSize);
+}
+
+void TForm1::SpinEdit2Change()
+{
+    FMaxBoxSize = SpinEdit2->Value();
+    GridUp(FMaxBoxSize);
+}
+
+void TForm1::GridUp(int n)
+{
+    Zemplot1->hide();
+    Image1->LoadFromFile(FPictureFile);
+    Image1->show();
+    const QSize size = Image1->Picture().Size();
+    Image1->Draw([n, size](TCanvas& canvas) {
+        canvas.SetPenColor(kGridColour);
+        // Not-xor keeps the lines visible on any background.
+        canvas.SetPenMode(pmNotXor);
+        // A size typed as 0 or less has no grid to draw.
+        if (n <= 0)
+            return;
+        // Both loops include the picture's own width and height: a size that divides
+        // them gets a last line just outside the picture.
+        for (long long x = 0; x <= size.width(); x += n) {
+            canvas.MoveTo(static_cast<int32_t>(x), 0);
+            canvas.LineTo(static_cast<int32_t>(x), size.height());
+        }
+        for (long long y = 0; y <= size.height(); y += n) {
+            canvas.MoveTo(0, static_cast<int32_t>(y));
+            canvas.LineTo(size.width(), static_cast<int32_t>(y));
+        }
+    });
+}
+
+void TForm1::SetImageCursor(bool show)
+{
+    Image1->SetPictureCursor(show ? FPictureCursor : QCursor(Qt::ArrowCursor));
+}
+
+void TForm1::Image1MouseDown(Qt::MouseButton, int x, int y)
+{
+    Image1->Draw([&](TCanvas& canvas) {
+        canvas.SetBrushStyle(bsClear);
+        FSelecting = true;
+        canvas.MoveTo(x, y);
+        FSelStartX = FSelEndX = x;
+        FSelStartY = FSelEndY = y;
+    });
+}
+
+void TForm1::Image1MouseMove(Qt::MouseButton, int x, int y)
+{
+    if (!FSelecting)
+        return;
+    Image1->Draw([&](TCanvas& canvas) {
+        // Drawing the same rectangle twice in not-xor restores the pixels, so the
+        // first one takes away the band drawn at the last move.
+        canvas.SetPenMode(pmNotXor);
+        canvas.Rectangle(FSelStartX, FSelStartY, FSelEndX, FSelEndY);
+        FSelEndX = x;
+        FSelEndY = y;
+        canvas.Rectangle(FSelStartX, FSelStartY, FSelEndX, FSelEndY);
+    });
+}
+
+void TForm1::Image1MouseUp(Qt::MouseButton, int, int)
+{
+    if (!FSelecting)
+        return;
+    Image1->Draw([&](TCanvas& canvas) {
+        canvas.SetPenMode(pmCopy);
+        canvas.Rectangle(FSelStartX, FSelStartY, FSelEndX, FSelEndY);
+        FSelecting = false;
+    });
+}

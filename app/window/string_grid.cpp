@@ -1,0 +1,52 @@
+#include "app/window/string_grid.h"
+
+#include <QHeaderView>
+
+TStringGrid::TStringGrid(int columns, int rows, QWidget* parent) : QTableWidget(rows, columns, parent)
+{
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(ContiguousSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setShowGrid(true);
+    // A long number cut at the cell edge still shows its leading digits; an ellipsis
+    // would take their place.
+    setTextElideMode(Qt::ElideNone);
+}
+
+QString TStringGrid::Cell(int column, int row) const
+{
+    const QTableWidgetItem* cell = item(row, column);
+    return cell != nullptr ? cell->text() : QString();
+}
+
+void TStringGrid::SetCell(int column, int row, const QString& text)
+{
+    if (QTableWidgetItem* cell = item(row, column)) {
+        cell->setText(text);
+        return;
+    }
+    if (!text.isEmpty())
+        setItem(row, column, new QTableWidgetItem(text));
+}
+
+TTextTable TStringGrid::Texts() const
+{
+    TTextTable texts(static_cast<std::size_t>(rowCount()));
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            texts[static_cast<std::size_t>(row)].push_back(Cell(column, row));
+    return texts;
+}
+
+void TStringGrid::SetTexts(const TTextTable& texts)
+{
+    setRowCount(static_cast<int>(texts.size()));
+    for (int row = 0; row < rowCount(); ++row) {
+        const auto& cells = texts[static_cast<std::size_t>(row)];
+        for (int column = 0; column < columnCount(); ++column)
+            SetCell(column, row, static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)] : QString());
+    }
+}

@@ -1,0 +1,221 @@
+#include "app/spreadsheet/spreadsheet_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <clocale>
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+
+#include "tests/app/spreadsheet/xlsx_reader.h"
+
+namespace {
+
+class SpreadsheetExportTest : public testing::Test {
+protected:
+    QString PathOf(const QString& name) const { return FDir.filePath(name); }
+
+    // Exports into `name` in the test folder and reads the workbook back.
+    TWorkbookContents ExportAndRead(const TTextTable& cells, const QLocale& locale = QLocale::c(),
+                                    const QString& name = QStringLiteral("table.xlsx"))
+    {
+        QString failure;
+        EXPECT_TRUE(ExportGridToSpreadsheet(cells, PathOf(name), locale, failure)) << failure.toStdString();
+        EXPECT_TRUE(failure.isEmpty());
+        return ReadWorkbook(PathOf(name));
+    }
+
+    // Exports a table that must fail; returns the reason given.
+    QString FailingExport(const TTextTable& cells, const QString& path)
+    {
+        QString failure;
+        EXPECT_FALSE(ExportGridToSpreadsheet(cells, path, QLocale::c(), failure));
+        EXPECT_FALSE(failure.isEmpty());
+        return failure;
+    }
+
+    bool FolderIsEmpty() const { return QDir(FDir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+
+    QTemporaryDir FDir;
+};
+
+void ExpectText(const TWorkbookContents& book, int row, int column, const QString& text)
+{
+    const auto cell = book.Cells.find({row, column});
+    ASSERT_NE(cell, book.Cells.end()) << "row " << row << ", column " << column;
+    EXPECT_FALSE(cell->second.IsNumber) << text.toStdString();
+    EXPECT_EQ(cell->second.Text, text);
+}
+
+void ExpectNumber(const TWorkbookContents& book, int row, int column, double number)
+{
+    const auto cell = book.Cells.find({row, column});
+    ASSERT_NE(cell, book.Cells.end()) << "row " << row << ", column " << column;
+    EXPECT_TRUE(cell->second.IsNumber) << cell->second.Text.toStdString();
+    EXPECT_EQ(cell->second.Number, number);
+}
+
+TEST_F(SpreadsheetExportTest, WritesTheResultsTableFromA1OnOneNamedSheet)
+{
+    const TTextTable table = {
+        {"File: ", "leaf.bmp"},
+        {"Slope: ", "-1.2345"},
+        {"Intercept: ", "3.2000"},
+        {"Correlation coefficient (r): ", "-0.9999"},
+        {"log(d)", "log(N(d))"},
+        {"1.0000", "2.000000000000"},
+        {"", ""},
+        {"", "7"},
+    };
+    const TWorkbookContents book = ExportAndRead(table);
+
+    EXPECT_EQ(book.SheetNames, QStringList{"My Sheet Name"});
+    EXPECT_EQ(book.Cells.size(), 13u); // the empty cells are not written
+    ExpectText(book, 1, 1, "File: ");
+    ExpectText(book, 1, 2, "leaf.bmp");
+    ExpectNumber(book, 2, 2, -1.2345);
+    ExpectNumber(book, 3, 2, 3.2);
+    ExpectText(book, 4, 1, "Correlation coefficient (r): ");
+    ExpectNumber(book, 4, 2, -0.9999);
+    ExpectText(book, 5, 2, "log(N(d))");
+    ExpectNumber(book, 6, 1, 1);
+    ExpectNumber(book, 6, 2, 2);
+    ExpectNumber(book, 8, 2, 7);
+}
+
+TEST_F(SpreadsheetExportTest, NumbersAreReadWithTheDecimalSeparatorOfTheLocale)
+{
+    const TTextTable table = {{"1.5", "1,5", "-0.25", "1,000", "1.000", "-2,000000000000", "1e3"}};
+
+    const TWorkbookContents c = ExportAndRead(table, QLocale::c(), "c.xlsx");
+    ExpectNumber(c, 1, 1, 1.5);
+    ExpectText(c, 1, 2, "1,5");
+    ExpectNumber(c, 1, 3, -0.25);
+    ExpectText(c, 1, 4, "1,000"); // a group separator, not a decimal one
+    ExpectNumber(c, 1, 5, 1);
+    ExpectText(c, 1, 6, "-2,000000000000");
+    ExpectNumber(c, 1, 7, 1000);
+
+    const TWorkbookContents german = ExportAndRead(table, QLocale(QLocale::German, QLocale::Germany), "de.xlsx");
+    ExpectText(german, 1, 1, "1.5"); // '.' groups digits in German
+    ExpectNumber(german, 1, 2, 1.5);
+    ExpectText(german, 1, 3, "-0.25");
+    ExpectNumber(german, 1, 4, 1);
+    ExpectText(german, 1, 5, "1.000");
+    ExpectNumber(german, 1, 6, -2);
+    ExpectNumber(german, 1, 7, 1000);
+}
+
+TEST_F(SpreadsheetExportTest, TextsThatAreNoFiniteNumberStayAsTyped)
+{
+    const TTextTable table = {
+        {"nan", "inf", "-inf", "1e999", "1.5abc", "12 %", " ", "0x10"},
+        {"Größe <&> \"ü\"", QString::fromUtf8("\xF0\x9F\x98\x80 smile"), "tab\there"},
+    };
+    const TWorkbookContents book = ExportAndRead(table);
+
+    for (std::size_t column = 0; column < table[0].size(); ++column)
+        ExpectText(book, 1, int(column) + 1, table[0][column]);
+    for (std::size_t column = 0; column < table[1].size(); ++column)
+        ExpectText(book, 2, int(column) + 1, table[1][column]);
+}
+
+TEST_F(SpreadsheetExportTest, FileNameMayHoldNonAsciiCharactersAndAnyExtension)
+{
+    const QString name = QStringLiteral("Größe ü 1,5.bmp.xls");
+    const TWorkbookContents book = ExportAndRead({{"a", "1"}}, QLocale::c(), name);
+
+    EXPECT_TRUE(QFile::exists(PathOf(name)));
+    ExpectText(book, 1, 1, "a");
+    ExpectNumber(book, 1, 2, 1);
+}
+
+TEST_F(SpreadsheetExportTest, ReplacesAnExistingWorkbook)
+{
+    ExportAndRead({{"old", "old"}, {"old", "old"}});
+    const TWorkbookContents book = ExportAndRead({{"new"}});
+
+    EXPECT_EQ(book.Cells.size(), 1u);
+    ExpectText(book, 1, 1, "new");
+}
+
+TEST_F(SpreadsheetExportTest, PathThatCannotBeCreatedFailsWithAReasonAndLeavesNoFile)
+{
+    const QString failure = FailingExport({{"1"}}, PathOf("missing/table.xlsx"));
+    EXPECT_TRUE(failure.contains("No such file or directory")) << failure.toStdString();
+    EXPECT_TRUE(FolderIsEmpty());
+
+    ASSERT_TRUE(QDir(FDir.path()).mkdir("folder"));
+    FailingExport({{"1"}}, PathOf("folder"));
+    EXPECT_TRUE(QFileInfo(PathOf("folder")).isDir());
+}
+
+TEST_F(SpreadsheetExportTest, TableBeyondTheSheetFailsWithoutWritingAFile)
+{
+    // Column 65536 would wrap round to column 0 in the sheet's 16-bit column index.
+    TTextTable wide(1, std::vector<QString>(65537));
+    wide[0].back() = "far";
+    FailingExport(wide, PathOf("wide.xlsx"));
+
+    const QString tooLong(32768, u'x');
+    const QString failure = FailingExport({{"short", tooLong}}, PathOf("long.xlsx"));
+    EXPECT_TRUE(failure.contains("32,767")) << failure.toStdString();
+
+    EXPECT_TRUE(FolderIsEmpty());
+}
+
+TEST_F(SpreadsheetExportTest, WriteThatBreaksOffLeavesNoHalfFile)
+{
+    // A file size limit of a few bytes makes every write past it fail, as a full disk would.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+    rlimit limit = oldLimit;
+    limit.rlim_cur = 2000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+
+    TTextTable table(300, {"text", "1.5"});
+    QString failure;
+    const bool written = ExportGridToSpreadsheet(table, PathOf("half.xlsx"), QLocale::c(), failure);
+
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(failure.isEmpty());
+    EXPECT_TRUE(FolderIsEmpty());
+}
+
+// A Qt program runs under the user's numeric locale; a decimal comma there must not
+// reach the numbers in the file.
+TEST_F(SpreadsheetExportTest, NumbersIgnoreTheNumericLocaleOfTheProcess)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool commaLocale = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "nl_NL.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point == std::string(",")) {
+            commaLocale = true;
+            break;
+        }
+    if (!commaLocale) {
+        std::setlocale(LC_NUMERIC, before.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+
+    QString failure;
+    const bool written = ExportGridToSpreadsheet({{"1.5", "-0.25"}}, PathOf("table.xlsx"), QLocale::c(), failure);
+    const std::string decimalPoint = std::localeconv()->decimal_point;
+    std::setlocale(LC_NUMERIC, before.c_str());
+
+    ASSERT_TRUE(written) << failure.toStdString();
+    EXPECT_EQ(decimalPoint, ",") << "the export must give the process its locale back";
+    const TWorkbookContents book = ReadWorkbook(PathOf("table.xlsx"));
+    ExpectNumber(book, 1, 1, 1.5);
+    ExpectNumber(book, 1, 2, -0.25);
+}
+
+}  // namespace

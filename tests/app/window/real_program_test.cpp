@@ -1,0 +1,102 @@
+// Starts the real program on an X display (under xvfb-run), works it as a person
+// would, through the keyboard and the mouse with xdotool, and keeps a screenshot of
+// the window with its results in the build tree.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+QString XdoTool(const QStringList& arguments)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForFinished(kWaitMs) || xdotool.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
+}
+
+// The visible window whose title matches `pattern` once it shows, or 0.
+WId WaitForWindow(const QString& pattern)
+{
+    const QString found = XdoTool({"search", "--sync", "--onlyvisible", "--name", pattern});
+    return found.isEmpty() ? 0 : found.split(u'\n').constFirst().toULongLong();
+}
+
+void Click(WId window, int x, int y)
+{
+    XdoTool({"mousemove", "--window", QString::number(window), QString::number(x), QString::number(y), "click", "1"});
+}
+
+void Focus(WId window)
+{
+    XdoTool({"windowfocus", "--sync", QString::number(window)});
+}
+
+// Presses `key` in the window titled `pattern` and waits until it has closed.
+void Answer(const QString& pattern, const QStringList& keys)
+{
+    const WId dialog = WaitForWindow(pattern);
+    ASSERT_NE(dialog, 0u) << pattern.toStdString();
+    Focus(dialog);
+    XdoTool(QStringList{"key", "--delay", "50"} + keys);
+    QProcess::execute(QStringLiteral("sleep"), {"0.5"});
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
+
+TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
+{
+    QProcess vandrel;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    vandrel.setProcessEnvironment(environment);
+    vandrel.start(QStringLiteral(VANDREL));
+    ASSERT_TRUE(vandrel.waitForStarted(kWaitMs));
+
+    const WId window = WaitForWindow("^Vandrel$");
+    ASSERT_NE(window, 0u);
+    Click(window, 44, 19); // "Open Bitmap"
+    const WId open = WaitForWindow("^Open$");
+    ASSERT_NE(open, 0u);
+    Focus(open);
+    XdoTool({"type", "--delay", "20", QStringLiteral(SAMPLES_DIR "/carpet.png")});
+    XdoTool({"key", "Return"});
+    ASSERT_NE(WaitForWindow("^Vandrel -- carpet.png$"), 0u);
+
+    Click(window, 44, 63); // "Analyse"
+    Answer("^Colour$", {"Return"}); // black, where the dialog starts
+    Answer("^Vandrel$", {"Return"}); // "Finished Counting"
+
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(QImage::Format_RGB32);
+    const QString path = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath("vandrel_window.png");
+    EXPECT_TRUE(shot.save(path)) << path.toStdString();
+    EXPECT_GT(CountPixels(shot, qRgb(0, 128, 0)), 100) << "the green points of the results";
+
+    vandrel.terminate();
+    vandrel.waitForFinished(kWaitMs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
