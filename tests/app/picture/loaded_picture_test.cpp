@@ -9,21 +9,12 @@
 
 #include "graph/core/error.h"
 #include "tests/app/picture/metafile_samples.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kRed = 0xFFFF0000;
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TVandrelError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 bool CannotBeRead(const std::string& message)
 {

@@ -9,20 +9,11 @@
 #include <random>
 
 #include "graph/core/error.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
 constexpr QRgb kTarget = 0xFF2050A0;
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TVandrelError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // 150 rows, so converted formats cross the boundary between bands of rows.
 QImage RandomPicture(bool withTransparency)

@@ -5,18 +5,9 @@
 
 #include "graph/core/error.h"
 #include "tests/graph/control/fake_graph_owner.h"
+#include "tests/support/error_message.h"
 
 namespace {
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TVandrelError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 struct TRange {
     double Min, Max, Step;
