@@ -9,6 +9,7 @@
 
 #include "app/window/about_box.h"
 #include "app/window/graph_setup.h"
+#include "graph/persist/tagged_stream.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ TForm1::TForm1(TDialogs& dialogs, TAboutBox& aboutBox, QWidget* parent)
     BuildControls();
     SetInitialGraphSettings(*Zemplot1);
     Zemplot1->SetDecimalSeparator(DecimalSeparator());
+    SetStreamDecimalSeparator(DecimalSeparator());
     ConnectHandlers();
     FormCreate();
 }

@@ -17,6 +17,14 @@
 #include "graph/control/series.h"
 #include "graph/control/zemplot_mark.h"
 
+class TMemoryStream;
+
+// How the panel under the graph sits in its parent and what its edge looks like.
+// They are kept and stored with the control; the graph's margins cover the whole
+// face, so they change nothing that is drawn.
+enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+
 // The plotting control: three axes, the settings objects, a list of series ordered
 // by number and a list of marks, painted synchronously: every change of a setting
 // redraws the whole graph into the control's backing image before the setter
@@ -119,6 +127,44 @@ public:
     // What the last Paint drew.
     const QImage& BackingImage() const { return FBackingImage; }
 
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value) { FAlign = value; }
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value) { FBevelInner = value; }
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value) { FBevelOuter = value; }
+    int32_t BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int32_t value) { FBevelWidth = value; }
+    int32_t BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int32_t value) { FBorderWidth = value; }
+
+    // The graph stream: every setting, series (with its points when `includePoints`)
+    // and mark, written at the stream's position.
+    void SaveGraphToStream(TMemoryStream& stream, bool includePoints);
+    // Replaces the whole graph with the stream's; Plotting is off while it loads and
+    // back as it was on every way out. Leaves the stream after the graph.
+    void LoadGraphFromStream(TMemoryStream& stream);
+    // Copies another graph into this one through a graph stream; any other object is
+    // left alone.
+    void Assign(const QObject& source);
+
+    // The counts as last counted for a write or read from a stream.
+    uint16_t SeriesCount() const { return FSeriesCount; }
+    void SetSeriesCount(uint16_t value) { FSeriesCount = value; }
+    uint16_t MarkCount() const { return FMarkCount; }
+    void SetMarkCount(uint16_t value) { FMarkCount = value; }
+    uint16_t CountSeries();
+    uint16_t CountMarks();
+    bool IncludePoints() const { return FIncludePoints; }
+    // The series block: each series' display and data sections and its points (a
+    // count of 0 unless IncludePoints). Reading makes series 1 to SeriesCount.
+    void WriteSeriesBlock(TMemoryStream& stream);
+    void ReadSeriesBlock(TMemoryStream& stream);
+    // The marks block: one section for each mark, in ID order. Reading reads
+    // MarkCount of them.
+    void WriteMarksBlock(TMemoryStream& stream);
+    void ReadMarksBlock(TMemoryStream& stream);
+
     const TSeriesEvent& OnNewSeries() const { return FOnNewSeries; }
     void SetOnNewSeries(TSeriesEvent handler) { FOnNewSeries = std::move(handler); }
     // Raised by a series' destructor, so the handler must not throw.
@@ -174,6 +220,14 @@ private:
     uint16_t FDrawHeight = 0;
     bool FDragAllowed = true;
     TBorderStyle FBorderStyle = bsSingle;
+    TAlign FAlign = alNone;
+    TBevelCut FBevelInner = bvNone;
+    TBevelCut FBevelOuter = bvNone;
+    int32_t FBevelWidth = 1;
+    int32_t FBorderWidth = 0;
+    uint16_t FSeriesCount = 0;
+    uint16_t FMarkCount = 0;
+    bool FIncludePoints = true;
     std::string FDecimalSeparator = ".";
     TSeriesEvent FOnNewSeries;
     TSeriesEvent FOnLogError;

@@ -13,6 +13,9 @@
 // bounds, the rules for points whose x values coincide, a y offset, the regression
 // settings with the cached statistics and regression, change notices to the owners,
 // and the settings the data suppliers read.
+class TxyReader;
+class TxyWriter;
+
 class TDataSeries {
 public:
     // Change kinds sent to the listeners. Derived classes add their own.
@@ -37,6 +40,13 @@ public:
 
     void Clear();
     void AddPoint(double x, double y);
+
+    // The data section of a stored series (no header) and the points block after it:
+    // the points in ascending x, or a count of 0 without `includePoints`.
+    virtual void WriteDataSection(TxyWriter& writer, bool includePoints) const;
+    // Reads the data section, then adds the stored points through AddPoint, so that
+    // they merge under the tolerance and duplicate settings just read.
+    virtual void ReadDataSection(TxyReader& reader);
     void UpdateBounds();
     // Collapses each run of points within NumericalTolerance of its first point
     // into that point.

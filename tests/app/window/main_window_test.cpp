@@ -10,6 +10,10 @@
 #include <QTest>
 
 #include "app/window/about_box.h"
+#include "app/window/graph_setup.h"
+#include "graph/persist/form_description.h"
+#include "graph/persist/graph_stream.h"
+#include "graph/persist/memory_stream.h"
 #include "tests/app/picture/metafile_samples.h"
 #include "tests/app/spreadsheet/xlsx_reader.h"
 #include "tests/app/window/scripted_dialogs.h"
@@ -371,6 +375,68 @@ TEST_F(MainWindow, TheAboutBoxIsShownModally)
     FAbout.BitBtn1->click();
     ASSERT_EQ(FDialogs.Informed.size(), 1);
     EXPECT_TRUE(FDialogs.Informed[0].startsWith("Vandrel measures"));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(MainWindowGraph, StoresItsOneSeriesInTheBlockAFormKeeps)
+{
+    TZemplot graph;
+    SetInitialGraphSettings(graph);
+    TMemoryStream counts;
+    {
+        TValueWriter writer(counts);
+        WriteCountValue(writer, graph.CountSeries());
+        WriteCountValue(writer, graph.CountMarks());
+    }
+    EXPECT_EQ(std::vector<uint8_t>(counts.Bytes().begin(), counts.Bytes().end()),
+              (std::vector<uint8_t>{0x06, 0x01, 0x49, 0x02, 0x01, 0x06, 0x01, 0x49, 0x02, 0x00}));
+
+    TMemoryStream block;
+    graph.WriteSeriesBlock(block);
+    ASSERT_EQ(block.Size(), 419);
+
+    // In the form the block is the binary value of "SeriesInfo": 0A, then its length.
+    TMemoryStream form;
+    {
+        TValueWriter writer(form);
+        WriteGraphEntry(writer, graph);
+    }
+    const std::string entry(form.Bytes().begin(), form.Bytes().end());
+    const std::string seriesInfo = std::string("\x0ASeriesInfo") + "\x0A\xA3\x01\x00\x00"s;
+    const std::size_t at = entry.find(seriesInfo);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(entry.substr(at + seriesInfo.size(), 419),
+              std::string(block.Bytes().begin(), block.Bytes().end()));
+    EXPECT_NE(entry.find("\x0BSeriesCount\x06\x01I\x02\x01"s), std::string::npos);
+    EXPECT_NE(entry.find("\x09MarkCount\x06\x01I\x02\x00"s), std::string::npos);
+    EXPECT_EQ(entry.find("MarksInfo"), std::string::npos);
+    const std::vector<uint8_t> points{0x06, 0x03, 0x20, 0x31, 0x49, 0x02, 0x00, 0x06, 0x03,
+                                      0x20, 0x32, 0x49, 0x02, 0x02, 0x06, 0x01, 0x44};
+    EXPECT_TRUE(std::equal(points.begin(), points.end(), block.Bytes().end() - 17));
+
+    TZemplot copy;
+    copy.SetSeriesCount(1);
+    block.Seek(0);
+    copy.ReadSeriesBlock(block);
+    const TSeries& series = copy.Series(1);
+    EXPECT_EQ(series.SeriesName(), "New Series 1");
+    EXPECT_EQ(series.PointShape(), 2);
+    EXPECT_EQ(series.PointSize(), 6);
+    EXPECT_EQ(series.PointColor(), 32768u);
+    EXPECT_EQ(series.BoundLineMode(), psDashDot);
+    EXPECT_EQ(series.RegressionType(), 1);
+    EXPECT_EQ(series.RegressionControlValue2(), 0.05);
+    EXPECT_EQ(series.TextSeparators(), "\t");
+    EXPECT_EQ(series.TextMarkers(), "'\"");
+    EXPECT_EQ(series.XDataColumn(), "(col 0)");
+    EXPECT_EQ(series.FileHasHeaders(), 1);
+    EXPECT_EQ(series.ShowInLegend(), 0);
+    EXPECT_EQ(&series.Axis(), &copy.YAxis());
 }
 
 }  // namespace

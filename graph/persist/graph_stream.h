@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "graph/persist/value_reader.h"
+#include "graph/persist/value_writer.h"
+
+class TZemplot;
+
+// Runs `work` with the graph's Plotting off, and puts Plotting back as it was on
+// every way out, so that a load paints once, at its end.
+void WithPlottingOff(TZemplot& graph, const std::function<void()>& work);
+
+// The series and mark counts of a graph stream and a form description: two untagged
+// values, "I" and the integer in the compact style, "S" and the decimal text in the
+// named one.
+void WriteCountValue(TValueWriter& writer, uint16_t count);
+// Takes either style; the count is cut to 16 bits.
+uint16_t ReadCountValue(TValueReader& reader);
