@@ -137,6 +137,7 @@ void TForm1::ConnectHandlers()
     onClick(BitBtn1, &TForm1::OpenPictureFile);
     onClick(BitBtn3, &TForm1::Analyse_Image);
     onClick(BitBtn4, &TForm1::BitBtn4Click);
+    onClick(BitBtn5, &TForm1::BitBtn5Click);
     onClick(BitBtn6, &TForm1::BitBtn6Click);
     connect(BitBtn2, &QToolButton::clicked, this, &QWidget::close);
     SpinEdit1->SetOnChange([this] { Guarded([this] { SpinEdit1Change(); }); });
@@ -165,6 +166,11 @@ void TForm1::Guarded(const std::function<void()>& handler)
     } catch (const std::exception& error) {
         FDialogs.ShowError(QString::fromStdString(error.what()));
     }
+}
+
+void TForm1::BitBtn5Click()
+{
+    Zemplot1->CopyToClipboard();
 }
 
 void TForm1::BitBtn6Click()

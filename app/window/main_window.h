@@ -33,6 +33,8 @@ public:
     void OpenPictureFile();
     void Analyse_Image();
     void BitBtn4Click();
+    // "Clipboard Copy": the graph as its stream, an image and SVG.
+    void BitBtn5Click();
     void BitBtn6Click();
     void SpinEdit1Change();
     void SpinEdit2Change();

@@ -85,6 +85,7 @@ void TZemplot::ResetDefaults()
     FDimensions.ResetDefaults();
     FAppearance.ResetDefaults(FColor);
     FLegend.ResetDefaults(FAppearance.BackgroundColor(), width());
+    FZoomed = false;
 }
 
 void TZemplot::Paint()
@@ -110,6 +111,12 @@ void TZemplot::Paint()
 
 void TZemplot::DrawOn(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height)
 {
+    DrawElsewhere(canvas, measureCanvas, width, height, false);
+}
+
+void TZemplot::DrawElsewhere(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height,
+                             bool exporting)
+{
     struct TRestore {
         TZemplot& Graph;
         uint16_t Width;
@@ -127,6 +134,14 @@ void TZemplot::DrawOn(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, u
     FDrawWidth = width;
     FDrawHeight = height;
     DrawGraph();
+    // An export tells the handler once more, now with the export's canvas; what the
+    // handler raises then must not spoil the export.
+    if (exporting && FOnPaintEnd) {
+        try {
+            FOnPaintEnd(*this, canvas);
+        } catch (...) {
+        }
+    }
 }
 
 void TZemplot::paintEvent(QPaintEvent*)
@@ -147,6 +162,16 @@ void TZemplot::paintEvent(QPaintEvent*)
     if (FBorderStyle == bsSingle) {
         painter.setPen(palette().color(QPalette::Dark));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    // The band lies over the picture, never in it: white under black dots shows
+    // on any background.
+    if (FBand != TBandRect{}) {
+        const QPoint corners[] = {{FBand.Left, FBand.Top}, {FBand.Right, FBand.Top}, {FBand.Right, FBand.Bottom},
+                                  {FBand.Left, FBand.Bottom}, {FBand.Left, FBand.Top}};
+        painter.setPen(QPen(Qt::white, 0));
+        painter.drawPolyline(corners, 5);
+        painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+        painter.drawPolyline(corners, 5);
     }
 }
 

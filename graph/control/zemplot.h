@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +18,20 @@
 #include "graph/control/series.h"
 #include "graph/control/zemplot_mark.h"
 
+class QSvgGenerator;
 class TMemoryStream;
+
+// A rectangle by its edges, as the zoom and legend bands are kept.
+struct TBandRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+    bool operator==(const TBandRect&) const = default;
+};
+
+// The name of the clipboard format that holds a graph stream.
+inline constexpr const char* kZemplotClipboardFormat = "Internal Zemplot Format";
 
 // How the panel under the graph sits in its parent and what its edge looks like.
 // They are kept and stored with the control; the graph's margins cover the whole
@@ -148,6 +162,37 @@ public:
     // left alone.
     void Assign(const QObject& source);
 
+    // Exports. Each draws the whole graph through the canvas on its target instead
+    // of the control's backing image, raises OnPaintEnd once more (ignoring what that
+    // handler raises), and puts the control's own canvas and size back on every way
+    // out; the control on screen is not repainted.
+    // The graph as SVG, the system's vector picture, at the control's size; the
+    // generator's output device or file is the caller's.
+    void DrawToMetafile(QSvgGenerator& target);
+    // The graph at the target's size; a target of no pixels stays empty, and a
+    // drawing that fails leaves the target unchanged.
+    void DrawToBitmap(QImage& target);
+    // One clipboard entry with the graph stream (with points) under the format
+    // "Internal Zemplot Format", the bitmap as an image and the SVG as image/svg+xml.
+    void CopyToClipboard();
+    // Draws the graph into a file whose kind its extension names: .png, .svg or .pdf
+    // (any other raises "Unknown graph file extension (.xyz)"); a file that cannot
+    // be written raises "The graph cannot be saved as <path>".
+    void SaveGraphAs(const QString& path);
+
+    // The mouse: Shift-drag zooms (a click restores the scales of before the first
+    // zoom), Shift-drag on the legend's handle moves it, Ctrl asks for a designer,
+    // and a drag from the top-left or bottom-right margin corner moves or resizes
+    // the control within its parent while DragAllowed.
+    using TMouseEvent = std::function<void(TZemplot& sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                                           int x, int y)>;
+    void SetOnMouseDown(TMouseEvent handler) { FOnMouseDown = std::move(handler); }
+    void SetOnMouseMove(TMouseEvent handler) { FOnMouseMove = std::move(handler); }
+    void SetOnMouseUp(TMouseEvent handler) { FOnMouseUp = std::move(handler); }
+    bool Zoomed() const { return FZoomed; }
+    // The zoom or legend band now shown; all 0 when none.
+    const TBandRect& Band() const { return FBand; }
+
     // The counts as last counted for a write or read from a stream.
     uint16_t SeriesCount() const { return FSeriesCount; }
     void SetSeriesCount(uint16_t value) { FSeriesCount = value; }
@@ -190,11 +235,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     friend class TSeries; // unlinks itself from the list
 
     void Unlink(TSeries& series);
+    // Draws on another canvas at another size, and puts the control's own back.
+    void DrawElsewhere(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height, bool exporting);
     void DrawSeriesAndMarks();
 
     TQtCanvas FOwnCanvas;
@@ -238,4 +289,24 @@ private:
     TNotifyEvent FOnWantDesigner;
     TPaintEvent FOnPaintEnd;
     TPaintErrorEvent FOnPaintError;
+    TMouseEvent FOnMouseDown;
+    TMouseEvent FOnMouseMove;
+    TMouseEvent FOnMouseUp;
+
+    // Mouse state (zemplot_mouse.cpp).
+    TBandRect FBand;
+    int32_t FAnchorX = 0;
+    int32_t FAnchorY = 0;
+    bool FZooming = false;
+    bool FMovingLegend = false;
+    bool FZoomed = false;
+    std::array<bool, 3> FSavedAutoSizing{};
+    std::array<double, 3> FSavedMin{};
+    std::array<double, 3> FSavedMax{};
+    // Moving or resizing the control by a margin corner: the press point in the
+    // parent's coordinates and the control's geometry then.
+    bool FMovingControl = false;
+    bool FResizingControl = false;
+    QPoint FDragStart;
+    QRect FDragGeometry;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QDir>
 #include <QFocusEvent>
 #include <QImage>
@@ -366,6 +368,17 @@ TEST_F(MainWindow, SaveTableCancelledOrFailedLeavesTheTableAsItWas)
     ASSERT_EQ(FDialogs.Errors.size(), 1);
     EXPECT_TRUE(FDialogs.Errors[0].startsWith("The table could not be saved as ")) << FDialogs.Errors[0].toStdString();
     EXPECT_EQ(FForm.StringGrid1->Texts(), before);
+}
+
+TEST_F(MainWindow, ClipboardCopyPutsTheGraphOnTheClipboard)
+{
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    FForm.BitBtn5->click();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->data(kZemplotClipboardFormat).contains("Fractal Graph for square.bmp"));
+    EXPECT_TRUE(data->hasImage());
+    EXPECT_TRUE(FDialogs.Errors.isEmpty());
 }
 
 TEST_F(MainWindow, TheAboutBoxIsShownModally)

@@ -33,6 +33,16 @@ WId WaitForWindow(const QString& pattern)
     return found.isEmpty() ? 0 : found.split(u'\n').constFirst().toULongLong();
 }
 
+// What the clipboard offers, asked for as another program would.
+QString XClip(const QStringList& arguments)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), QStringList{"-o", "-selection", "clipboard"} + arguments);
+    if (!xclip.waitForFinished(kWaitMs))
+        return {};
+    return QString::fromLatin1(xclip.readAllStandardOutput());
+}
+
 void Click(WId window, int x, int y)
 {
     XdoTool({"mousemove", "--window", QString::number(window), QString::number(x), QString::number(y), "click", "1"});
@@ -96,6 +106,18 @@ TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
     const QString path = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath("vandrel_window.png");
     EXPECT_TRUE(shot.save(path)) << path.toStdString();
     EXPECT_GE(CountPixels(shot, kPointGreen), 100) << "the green points of the results";
+
+    // "Clipboard Copy": other programs see the graph as a picture and as SVG, and the
+    // graph's own stream.
+    Click(window, 44, 149);
+    QString targets;
+    for (QDeadlineTimer copied(kWaitMs); !targets.contains("image/svg+xml") && !copied.hasExpired();) {
+        QThread::msleep(200);
+        targets = XClip({"-t", "TARGETS"});
+    }
+    EXPECT_TRUE(targets.contains("image/png")) << targets.toStdString();
+    EXPECT_TRUE(targets.contains("image/svg+xml")) << targets.toStdString();
+    EXPECT_TRUE(XClip({"-t", "Internal Zemplot Format"}).startsWith("\x06\x09qvtk03.01"));
 
     Click(window, 96, 551); // "Close"
     ASSERT_TRUE(vandrel.waitForFinished(kWaitMs));
