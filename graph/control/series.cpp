@@ -139,6 +139,28 @@ void TSeries::SetUpdating(bool value)
         Changed(kChangeHeldBack);
 }
 
+void TSeries::LoadFromSource()
+{
+    // One repaint for the whole fill, not one for each point. A fill that was
+    // already inside an update leaves the notice to it.
+    if (FUpdating) {
+        TDataSeries::LoadFromSource();
+        return;
+    }
+    SetUpdating(true);
+    try {
+        TDataSeries::LoadFromSource();
+    } catch (...) {
+        // The fill's own error is the one to report.
+        try {
+            SetUpdating(false);
+        } catch (...) {
+        }
+        throw;
+    }
+    SetUpdating(false);
+}
+
 void TSeries::Changed(int32_t kind)
 {
     if (FUpdating) {

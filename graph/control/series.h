@@ -83,6 +83,9 @@ public:
     bool Updating() const { return FUpdating; }
     void SetUpdating(bool value);
 
+    // Fills the series from its source with one repaint at the end.
+    void LoadFromSource() override;
+
     void Changed(int32_t kind) override;
     void TooManyPoints() override;
 

@@ -47,6 +47,11 @@ public:
     // Reads the data section, then adds the stored points through AddPoint, so that
     // they merge under the tolerance and duplicate settings just read.
     virtual void ReadDataSection(TxyReader& reader);
+
+    // Replaces the points with those of the series' source (DataSource and the
+    // settings of the suppliers), chosen and sampled by the row settings. A source
+    // that does not open, or a column it does not have, leaves the series as it was.
+    virtual void LoadFromSource();
     void UpdateBounds();
     // Collapses each run of points within NumericalTolerance of its first point
     // into that point.

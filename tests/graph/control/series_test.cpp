@@ -2,6 +2,7 @@
 
 #include "counting_zemplot.h"
 #include "graph/control/series.h"
+#include "tests/support/rows_supplier.h"
 
 TEST(SeriesTest, LookDependsOnTheNumber)
 {
@@ -77,6 +78,24 @@ TEST(SeriesTest, UpdatingHoldsBackChangesIntoOneRepaint)
     series.SetUpdating(true);
     series.SetUpdating(false);
     EXPECT_EQ(graph.Paints, 1);
+}
+
+TEST(SeriesTest, FillingFromTheSourceRepaintsOnce)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 50; ++i)
+        rows.push_back({std::to_string(i), std::to_string(i * i)});
+    SetSupplierFactory([&](const TSourceSettings&) { return std::make_unique<TRowsSupplier>(rows); });
+    TCountingZemplot graph;
+    TSeries& series = graph.Series(1);
+    series.SetDataSource(1);
+    series.SetFileHasHeaders(0);
+    graph.Paints = 0;
+    series.LoadFromSource();
+    SetSupplierFactory({});
+    EXPECT_EQ(series.Count(), 50);
+    EXPECT_EQ(graph.Paints, 1);
+    EXPECT_FALSE(series.Updating());
 }
 
 TEST(SeriesTest, ChangesRepaintOnlyWhilePlotting)
