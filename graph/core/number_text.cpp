@@ -89,7 +89,7 @@ std::string FixedText(const TDecimalDigits& number, int decimals, std::string_vi
 {
     std::string text;
     if (number.digits.empty() || number.exponent < 0) {
-        text = "0";
+        text.push_back('0');
     } else {
         for (int i = 0; i <= number.exponent; ++i)
             text += DigitAt(number, i);
