@@ -14,6 +14,7 @@ TStringGrid::TStringGrid(int columns, int rows, QWidget* parent) : QTableWidget(
     // A long number cut at the cell edge still shows its leading digits; an ellipsis
     // would take their place.
     setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
 }
 
 QString TStringGrid::Cell(int column, int row) const
@@ -24,12 +25,16 @@ QString TStringGrid::Cell(int column, int row) const
 
 void TStringGrid::SetCell(int column, int row, const QString& text)
 {
-    if (QTableWidgetItem* cell = item(row, column)) {
-        cell->setText(text);
-        return;
+    QTableWidgetItem* cell = item(row, column);
+    if (cell == nullptr) {
+        if (text.isEmpty())
+            return;
+        cell = new QTableWidgetItem;
+        setItem(row, column, cell);
     }
-    if (!text.isEmpty())
-        setItem(row, column, new QTableWidgetItem(text));
+    cell->setText(text);
+    // The column shows only the leading digits of a number; the tip shows it whole.
+    cell->setToolTip(text);
 }
 
 TTextTable TStringGrid::Texts() const
