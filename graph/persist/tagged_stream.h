@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "graph/persist/stream_number_text.h"
 #include "graph/persist/value_reader.h"
 #include "graph/persist/value_writer.h"
 
@@ -17,10 +18,6 @@ void SetCompactValues(bool value);
 // points). "." unless the program passes the user's.
 const std::string& StreamDecimalSeparator();
 void SetStreamDecimalSeparator(std::string separator);
-
-// The integer a stored text holds: an optional sign and decimal digits, nothing
-// else; any other text raises "'<text>' is not a valid integer value".
-int32_t IntegerOfText(std::string_view text);
 
 // A font as a section stores it.
 struct TFontRecord {
