@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QThread>
 
+#include "tests/support/pixel_count.h"
+
 namespace {
 
 constexpr int kWaitMs = 30000;
@@ -60,15 +62,6 @@ void Answer(const QString& pattern, const QStringList& keys)
     ASSERT_NE(dialog, 0u) << pattern.toStdString();
     Focus(dialog);
     XdoTool(QStringList{"key", "--delay", "50"} + keys);
-}
-
-int CountPixels(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
 }
 
 TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)

@@ -12,6 +12,7 @@
 #include "graph/control/zemplot.h"
 #include "graph/persist/memory_stream.h"
 #include "tests/support/error_message.h"
+#include "tests/support/pixel_count.h"
 
 namespace {
 
@@ -38,15 +39,6 @@ QByteArray Svg(TZemplot& graph)
     generator.setOutputDevice(&buffer);
     graph.DrawToMetafile(generator);
     return svg;
-}
-
-int CountPixels(const QImage& image, QRgb colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour;
-    return count;
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+
+// How many pixels of `image` have exactly `colour`.
+inline int CountPixels(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour;
+    return count;
+}
