@@ -12,6 +12,7 @@
 #include "graph/core/error.h"
 #include "graph/persist/graph_stream.h"
 #include "graph/persist/memory_stream.h"
+#include "graph/persist/component_entry.h"
 
 namespace {
 
@@ -164,23 +165,33 @@ void WriteProperty(TValueWriter& writer, const TGraphProperty& property, const T
     WriteValue(writer, property, value);
 }
 
-void WriteSeriesInfo(TValueWriter& writer, TZemplot& graph)
+// The two defined properties that hold the series and the marks blocks. Each is
+// there only while its count says there is something to hold.
+struct TBlockProperty {
+    const char* Name;
+    const char* EmptyMessage;
+    uint16_t (TZemplot::*Count)() const;
+    void (TZemplot::*WriteBlock)(TMemoryStream&);
+    void (TZemplot::*ReadBlock)(TMemoryStream&);
+};
+
+const TBlockProperty kSeriesInfo{"SeriesInfo", "internal filing error: TZemplot", &TZemplot::SeriesCount,
+                                 &TZemplot::WriteSeriesBlock, &TZemplot::ReadSeriesBlock};
+const TBlockProperty kMarksInfo{"MarksInfo", "internal filing error2: TZemplot", &TZemplot::MarkCount,
+                                &TZemplot::WriteMarksBlock, &TZemplot::ReadMarksBlock};
+
+void CheckBlockHasContent(const TZemplot& graph, const TBlockProperty& property)
 {
-    if (graph.SeriesCount() == 0)
-        throw TVandrelError("internal filing error: TZemplot");
-    TMemoryStream block;
-    graph.WriteSeriesBlock(block);
-    writer.WriteShortString("SeriesInfo");
-    writer.WriteBinary(block.Bytes());
+    if ((graph.*property.Count)() == 0)
+        throw TVandrelError(property.EmptyMessage);
 }
 
-void WriteMarksInfo(TValueWriter& writer, TZemplot& graph)
+void WriteBlockProperty(TValueWriter& writer, TZemplot& graph, const TBlockProperty& property)
 {
-    if (graph.MarkCount() == 0)
-        throw TVandrelError("internal filing error2: TZemplot");
+    CheckBlockHasContent(graph, property);
     TMemoryStream block;
-    graph.WriteMarksBlock(block);
-    writer.WriteShortString("MarksInfo");
+    (graph.*property.WriteBlock)(block);
+    writer.WriteShortString(property.Name);
     writer.WriteBinary(block.Bytes());
 }
 
@@ -260,20 +271,11 @@ bool ReadFontAttribute(TValueReader& reader, TZemplot& graph, std::string_view n
     return true;
 }
 
-void ReadSeriesInfo(TValueReader& reader, TZemplot& graph)
+void ReadBlockProperty(TValueReader& reader, TZemplot& graph, const TBlockProperty& property)
 {
-    if (graph.SeriesCount() == 0)
-        throw TVandrelError("internal filing error: TZemplot");
+    CheckBlockHasContent(graph, property);
     TMemoryStream block(reader.ReadBinary());
-    graph.ReadSeriesBlock(block);
-}
-
-void ReadMarksInfo(TValueReader& reader, TZemplot& graph)
-{
-    if (graph.MarkCount() == 0)
-        throw TVandrelError("internal filing error2: TZemplot");
-    TMemoryStream block(reader.ReadBinary());
-    graph.ReadMarksBlock(block);
+    (graph.*property.ReadBlock)(block);
 }
 
 // The records up to the 0 byte; the Plotting record is kept in `plotting`.
@@ -287,10 +289,10 @@ void ReadRecords(TValueReader& reader, TZemplot& graph, std::optional<bool>& plo
             graph.SetSeriesCount(ReadCountValue(reader));
         } else if (name == "MarkCount") {
             graph.SetMarkCount(ReadCountValue(reader));
-        } else if (name == "SeriesInfo") {
-            ReadSeriesInfo(reader, graph);
-        } else if (name == "MarksInfo") {
-            ReadMarksInfo(reader, graph);
+        } else if (name == kSeriesInfo.Name) {
+            ReadBlockProperty(reader, graph, kSeriesInfo);
+        } else if (name == kMarksInfo.Name) {
+            ReadBlockProperty(reader, graph, kMarksInfo);
         } else if (const TGraphProperty* property = FindProperty(name);
                    property != nullptr && property->Kind != TPublishedKind::Font) {
             property->Set(graph, ReadValue(reader, *property));
@@ -304,8 +306,7 @@ void ReadRecords(TValueReader& reader, TZemplot& graph, std::optional<bool>& plo
 
 void WriteGraphEntry(TValueWriter& writer, TZemplot& graph)
 {
-    writer.WriteShortString(kClassName);
-    writer.WriteShortString(graph.objectName().toStdString());
+    WriteEntryHead(writer, kClassName, graph);
     for (const TGraphProperty& property : GraphProperties())
         WriteProperty(writer, property, graph);
     writer.WriteShortString("Plotting");
@@ -316,18 +317,15 @@ void WriteGraphEntry(TValueWriter& writer, TZemplot& graph)
     writer.WriteShortString("MarkCount");
     WriteCountValue(writer, graph.CountMarks());
     if (graph.SeriesCount() != 0)
-        WriteSeriesInfo(writer, graph);
+        WriteBlockProperty(writer, graph, kSeriesInfo);
     if (graph.MarkCount() != 0)
-        WriteMarksInfo(writer, graph);
+        WriteBlockProperty(writer, graph, kMarksInfo);
     writer.WriteListEnd();
 }
 
 void ReadGraphEntry(TValueReader& reader, TZemplot& graph)
 {
-    const std::string className = reader.ReadShortString();
-    if (className != kClassName)
-        throw TVandrelError("Class " + className + " not found");
-    graph.setObjectName(QString::fromStdString(reader.ReadShortString()));
+    ReadEntryHead(reader, kClassName, graph);
 
     // Setters repaint while plotting; one paint at the end is enough.
     const bool before = graph.Plotting();

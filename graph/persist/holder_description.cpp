@@ -6,6 +6,7 @@
 
 #include "graph/core/error.h"
 #include "graph/persist/xy_holder.h"
+#include "graph/persist/component_entry.h"
 
 namespace {
 
@@ -99,8 +100,7 @@ constexpr std::array<THolderProperty, 9> kProperties = {{
 
 void WriteHolderEntry(TValueWriter& writer, const TxyHolder& holder)
 {
-    writer.WriteShortString(kClassName);
-    writer.WriteShortString(holder.objectName().toStdString());
+    WriteEntryHead(writer, kClassName, holder);
     for (const THolderProperty& property : kProperties) {
         writer.WriteShortString(property.Name);
         property.Write(writer, holder);
@@ -110,10 +110,7 @@ void WriteHolderEntry(TValueWriter& writer, const TxyHolder& holder)
 
 void ReadHolderEntry(TValueReader& reader, TxyHolder& holder)
 {
-    const std::string className = reader.ReadShortString();
-    if (className != kClassName)
-        throw TVandrelError("Class " + className + " not found");
-    holder.setObjectName(QString::fromStdString(reader.ReadShortString()));
+    ReadEntryHead(reader, kClassName, holder);
     while (!reader.EndOfList()) {
         const std::string name = reader.ReadShortString();
         const THolderProperty* found = nullptr;

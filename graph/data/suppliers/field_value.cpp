@@ -4,27 +4,7 @@
 
 #include <QDateTime>
 
-#include "graph/core/date_time.h"
-
-namespace {
-
-TDateTime DayFraction(const QTime& time)
-{
-    return EncodeTime(time.hour(), time.minute(), time.second(), time.msec());
-}
-
-// Before day 0 the whole part counts back while the time still runs forward.
-bool DateTimeNumber(const QDate& date, const QTime& time, double& value)
-{
-    // The day count covers the years 1 to 9999 only.
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || !time.isValid())
-        return false;
-    const TDateTime day = EncodeDate(date.year(), date.month(), date.day());
-    value = day < 0 ? day - DayFraction(time) : day + DayFraction(time);
-    return true;
-}
-
-}  // namespace
+#include "graph/data/suppliers/day_count.h"
 
 bool FieldAsNumber(const QVariant& field, double& value)
 {
@@ -32,16 +12,13 @@ bool FieldAsNumber(const QVariant& field, double& value)
         return false;
     switch (field.typeId()) {
     case QMetaType::QDate:
-        return DateTimeNumber(field.toDate(), QTime(0, 0), value);
+        return DayCountOf(field.toDate(), QTime(0, 0), value);
     case QMetaType::QDateTime: {
         const QDateTime dateTime = field.toDateTime();
-        return DateTimeNumber(dateTime.date(), dateTime.time(), value);
+        return DayCountOf(dateTime.date(), dateTime.time(), value);
     }
     case QMetaType::QTime:
-        if (!field.toTime().isValid())
-            return false;
-        value = DayFraction(field.toTime());
-        return true;
+        return DayCountOf(QDate(1899, 12, 30), field.toTime(), value);
     default:
         break;
     }

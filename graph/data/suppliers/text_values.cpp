@@ -8,7 +8,7 @@
 #include <QDateTime>
 #include <QTime>
 
-#include "graph/core/error.h"
+#include "graph/data/suppliers/day_count.h"
 
 namespace {
 
@@ -26,32 +26,17 @@ int WindowedYear(int parsedYear)
     return first + ((twoDigits - first) % 100 + 100) % 100;
 }
 
-bool ToDayCount(QDate date, QTime time, TDateTime& value)
-{
-    if (!date.isValid() || !time.isValid())
-        return false;
-    try {
-        const TDateTime day = EncodeDate(date.year(), date.month(), date.day());
-        const TDateTime fraction = EncodeTime(time.hour(), time.minute(), time.second(), time.msec());
-        // Before day 0 the fraction still runs forward from midnight.
-        value = day < 0 ? day - fraction : day + fraction;
-        return true;
-    } catch (const TVandrelError&) {
-        return false; // a year outside 1 to 9999
-    }
-}
-
 bool ReadIso(const QString& text, TDateTime& value)
 {
     const QDate date = QDate::fromString(text, Qt::ISODate);
     if (date.isValid())
-        return ToDayCount(date, QTime(0, 0), value);
+        return DayCountOf(date, QTime(0, 0), value);
     // As UTC first, so that no local time rule applies; a text with its own offset
     // only reads without the added zone.
     QDateTime dateTime = QDateTime::fromString(text + QLatin1Char('Z'), Qt::ISODateWithMs);
     if (!dateTime.isValid())
         dateTime = QDateTime::fromString(text, Qt::ISODateWithMs);
-    return dateTime.isValid() && ToDayCount(dateTime.date(), dateTime.time(), value);
+    return dateTime.isValid() && DayCountOf(dateTime.date(), dateTime.time(), value);
 }
 
 }  // namespace
@@ -106,7 +91,7 @@ TDateTimeReader::TDateTimeReader(const QLocale& locale) : FLocale(locale)
 bool TDateTimeReader::ReadWith(const TPattern& pattern, const QString& text, TDateTime& value) const
 {
     if (pattern.Kind == TKind::TimeOfDay)
-        return ToDayCount(QDate(1899, 12, 30), FLocale.toTime(text, pattern.Format), value);
+        return DayCountOf(QDate(1899, 12, 30), FLocale.toTime(text, pattern.Format), value);
 
     // Read against a fixed zone: in local time a time that daylight saving skips
     // does not exist, and Qt would refuse it.
@@ -120,7 +105,7 @@ bool TDateTimeReader::ReadWith(const TPattern& pattern, const QString& text, TDa
     QDate date = dateTime.date();
     if (pattern.TwoDigitYear)
         date = QDate(WindowedYear(date.year()), date.month(), date.day());
-    return ToDayCount(date, dateTime.time(), value);
+    return DayCountOf(date, dateTime.time(), value);
 }
 
 bool TDateTimeReader::Read(const QString& text, TDateTime& value)
