@@ -1,6 +1,9 @@
 #include "app/count/count_options.h"
 
+#include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <utility>
 #include <optional>
 
 #include "app/count/colour_option.h"
@@ -25,6 +28,29 @@ int WholeNumber(const std::string& option, const std::string& text, int smallest
         Refuse(option + ": '" + text + "' is not a whole number from " + std::to_string(smallest) + " to " +
                std::to_string(largest));
     return static_cast<int>(value);
+}
+
+// Bytes, or a whole number with K, M, G or T (powers of 1024), "B" or "iB" allowed after.
+uint64_t MemorySize(const std::string& option, const std::string& text)
+{
+    uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    std::string unit(stop, end);
+    for (const std::string suffix : {"iB", "B"})
+        if (unit.size() > suffix.size() && unit.ends_with(suffix))
+            unit.resize(unit.size() - suffix.size());
+    int shift = -1;
+    if (unit.empty() || unit == "B")
+        shift = 0;
+    else if (unit.size() == 1)
+        for (const auto& [letter, bits] : {std::pair{'K', 10}, {'M', 20}, {'G', 30}, {'T', 40}})
+            if (std::toupper(static_cast<unsigned char>(unit[0])) == letter)
+                shift = bits;
+    if (text.empty() || error != std::errc() || stop == text.data() || shift < 0 || value == 0 ||
+        value > (UINT64_MAX >> shift))
+        Refuse(option + ": '" + text + "' is not an amount of memory (give bytes, or a number with K, M, G or T)");
+    return value << shift;
 }
 
 TOutputFormat Format(const std::string& text)
@@ -64,7 +90,8 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
         if (equals != std::string::npos)
             inlineValue = argument.substr(equals + 1);
         const bool known = name == "--min" || name == "--max" || name == "--step" || name == "--colour" ||
-                           name == "--color" || name == "--format" || name == "--jobs";
+                           name == "--color" || name == "--format" || name == "--jobs" ||
+                           name == "--memory-limit";
         if (!known)
             Refuse("unknown option '" + name + "'");
         if (!inlineValue && i + 1 == arguments.size())
@@ -79,6 +106,8 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Step = WholeNumber(name, value, 1, kLargestBoxSize);
         else if (name == "--jobs")
             options.Jobs = WholeNumber(name, value, 1, kMostJobs);
+        else if (name == "--memory-limit")
+            options.MemoryLimit = MemorySize(name, value);
         else if (name == "--format")
             options.Format = Format(value);
         else if (const std::optional<uint32_t> rgb = ParseColour(value))
@@ -106,11 +135,17 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
                  such as darkgreen (default black)
   --format F     table, csv or json (default table)
   --jobs N       analyse up to N pictures at the same time, 1 to 256 (default 1)
+  --memory-limit M
+                 memory that the pictures being analysed may take together:
+                 bytes, or a number with K, M, G or T, such as 4G (default: half
+                 of the physical memory). A picture that needs more is refused;
+                 jobs wait for memory rather than go over it.
   -h, --help     show this help and stop
 
-Pictures may be BMP, PNG, JPEG, GIF or TIFF. Numbers use '.' as the decimal
-separator. Exit status: 0 when every picture was analysed, 1 when any failed
-(its error goes to standard error, the others are still reported), 2 when the
-command line is wrong.
+Pictures may be BMP, PNG, JPEG, GIF or TIFF; a picture that is cut short or
+corrupt is refused, never counted. Numbers use '.' as the decimal separator.
+Exit status: 0 when every picture was analysed and reported, 1 when any failed
+(its error goes to standard error, the others are still reported) or the results
+could not be written, 2 when the command line is wrong.
 )";
 }

@@ -15,6 +15,7 @@ struct TCountOptions {
     uint32_t Rgb = 0x000000; // black
     TOutputFormat Format = TOutputFormat::Table;
     int Jobs = 1;
+    uint64_t MemoryLimit = 0; // bytes for all pictures at once; 0: half the physical memory
     std::vector<std::string> Pictures;
     bool Help = false;
 };

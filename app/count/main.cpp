@@ -2,8 +2,10 @@
 // from the command line and without a display.
 
 #include <QCoreApplication>
-#include <QImageReader>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,10 +19,6 @@
 namespace {
 
 constexpr const char* kProgram = "vandrel-count";
-
-// Qt refuses to decode pictures above 256 MB by default; allow large ones, short of
-// what a forged header could make the machine try to allocate.
-constexpr int kLargestPictureMegabytes = 8192;
 
 void PrintResults(const TCountOptions& options, const std::vector<TPictureOutcome>& outcomes)
 {
@@ -49,6 +47,21 @@ void PrintResults(const TCountOptions& options, const std::vector<TPictureOutcom
         std::cout << JsonArrayText(analysed) << '\n';
 }
 
+// True when everything written to standard output reached it. A full disk or a closed
+// pipe must not pass for results delivered.
+bool OutputDelivered()
+{
+    errno = 0;
+    std::cout.flush();
+    const bool flushed = std::fflush(stdout) == 0;
+    if (std::cout && flushed && !std::ferror(stdout))
+        return true;
+    const int error = errno;
+    std::cerr << kProgram << ": the results could not be written"
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -65,7 +78,7 @@ int main(int argc, char** argv)
     }
     if (options.Help) {
         std::cout << CountUsage();
-        return 0;
+        return OutputDelivered() ? 0 : 1;
     }
     const std::vector<int> sizes = BoxSizes(options.Minimum, options.Maximum, options.Step);
     if (sizes.empty()) {
@@ -74,9 +87,12 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    QImageReader::setAllocationLimit(kLargestPictureMegabytes);
-    const std::vector<TPictureOutcome> outcomes = AnalysePictures(options.Pictures, options.Rgb, sizes, options.Jobs);
+    TMemoryBudget budget(options.MemoryLimit != 0 ? options.MemoryLimit : DefaultMemoryBudget());
+    const std::vector<TPictureOutcome> outcomes =
+        AnalysePictures(options.Pictures, options.Rgb, sizes, options.Jobs, budget);
     PrintResults(options, outcomes);
+    if (!OutputDelivered())
+        return 1;
     for (const TPictureOutcome& outcome : outcomes)
         if (!outcome.Analysis)
             return 1;

@@ -9,14 +9,17 @@
 
 #include "app/count/colour_option.h"
 #include "app/engine/box_counter.h"
+#include "app/picture/bitmap_reader.h"
 #include "app/picture/colour_mask.h"
 #include "app/picture/picture_file.h"
+#include "app/picture/regular_file.h"
 #include "graph/core/error.h"
 #include "graph/data/regression.h"
 
-TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes)
+namespace {
+
+TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes)
 {
-    const QImage image = LoadBitmap(QFile::decodeName(path.c_str()));
     const TPixelMask mask = MaskOfColour(image, rgb);
     // The window stops at the first empty size with "Floating point division by
     // zero" (the logarithm of 0). An empty size means the colour is nowhere, so say
@@ -42,15 +45,31 @@ TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span
     return analysis;
 }
 
+}  // namespace
+
+TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes,
+                                TMemoryBudget& budget)
+{
+    if (PictureKindOf(QFile::decodeName(path.c_str())) != TPictureKind::Bitmap) {
+        const TRegularFile file(path); // a missing file is a missing file
+        throw TVandrelError(kNotABitmap);
+    }
+    TBitmapReader reader(path);
+    RefuseOverBudget(reader.Size(), budget);
+    // Held until the counting is done: the picture, its mask and the counter.
+    const TMemoryBudget::TReservation reserved = budget.Reserve(PictureMemoryNeed(reader.Size()));
+    return AnalyseImage(reader.Read(budget.Bytes()), path, rgb, sizes);
+}
+
 std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, uint32_t rgb,
-                                             std::span<const int> sizes, int jobs)
+                                             std::span<const int> sizes, int jobs, TMemoryBudget& budget)
 {
     std::vector<TPictureOutcome> outcomes(paths.size());
     std::atomic<std::size_t> next = 0;
     const auto work = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             try {
-                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes);
+                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes, budget);
             } catch (const std::bad_alloc&) {
                 outcomes[i].Error = "not enough memory for this picture";
             } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/engine/result_series.h"
+#include "app/picture/memory_budget.h"
 #include "graph/data/data_stats.h"
 
 // The box counts of one picture and the line fitted to them.
@@ -22,9 +23,13 @@ struct TPictureAnalysis {
     bool HasCorrelation = false;
 };
 
-// Counts the boxes holding `rgb` for every size and fits the line. Raises an error
-// when the picture cannot be read, has no pixels, or has no pixel of the colour.
-TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes);
+// Counts the boxes holding `rgb` for every size and fits the line. `path` is in the
+// system's own bytes. Raises an error when the picture cannot be read, is damaged,
+// needs more than the whole budget, has no pixels, or has no pixel of the colour.
+// The picture's share of the budget is held while it is read and counted, waiting
+// for pictures counted at the same time to free it.
+TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes,
+                                TMemoryBudget& budget);
 
 // One picture's analysis or the message of its failure.
 struct TPictureOutcome {
@@ -32,7 +37,7 @@ struct TPictureOutcome {
     std::string Error;
 };
 
-// Analyses every picture, up to `jobs` at the same time; the outcomes are in the
-// order of the paths.
+// Analyses every picture, up to `jobs` at the same time within one memory budget;
+// the outcomes are in the order of the paths.
 std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, uint32_t rgb,
-                                             std::span<const int> sizes, int jobs);
+                                             std::span<const int> sizes, int jobs, TMemoryBudget& budget);

@@ -38,7 +38,12 @@ private:
 // A pixel as 0xAARRGGBB, the order of Qt's 32-bit ARGB images.
 using TArgb = uint32_t;
 
+// Whether the top byte of a pixel is its alpha, or unused (every pixel opaque, as in
+// Qt's RGB32 pictures, whose decoders may leave that byte 0).
+enum class TAlpha { Stored, Unused };
+
 // Sets the bit of every pixel of `argbRow` that is opaque and whose red, green and
 // blue are those of `rgb` (0xRRGGBB). A transparent pixel is no part of the shape,
 // whatever colour it stores. `maskRow` must hold a bit for every pixel of the row.
-void MarkColour(std::span<const TArgb> argbRow, uint32_t rgb, std::span<uint64_t> maskRow);
+void MarkColour(std::span<const TArgb> argbRow, uint32_t rgb, std::span<uint64_t> maskRow,
+                TAlpha alpha = TAlpha::Stored);

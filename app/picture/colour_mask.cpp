@@ -17,7 +17,10 @@ TPixelMask MaskOfColour(const QImage& image, uint32_t rgb)
 {
     TPixelMask mask(image.width(), image.height());
     switch (image.format()) {
-    case QImage::Format_RGB32: // stored as 0xffRRGGBB
+    case QImage::Format_RGB32: // 0x??RRGGBB: every pixel is opaque, whatever its top byte
+        for (int y = 0; y < image.height(); ++y)
+            MarkColour(ArgbLine(image, y), rgb, mask.Row(y), TAlpha::Unused);
+        break;
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied: // an opaque pixel is stored unchanged
         for (int y = 0; y < image.height(); ++y)

@@ -2,18 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
+
+#include "app/picture/bitmap_reader.h"
+#include "app/picture/regular_file.h"
 
 #include "graph/core/error.h"
-
-namespace {
-
-[[noreturn]] void CannotRead(const QString& reason)
-{
-    throw TVandrelError(QStringLiteral("The picture cannot be read: %1").arg(reason).toStdString());
-}
-
-}  // namespace
 
 TPictureKind PictureKindOf(const QString& path)
 {
@@ -32,18 +25,15 @@ TPictureKind PictureKindOf(const QString& path)
 
 QImage LoadBitmap(const QString& path)
 {
+    const std::string bytes = QFile::encodeName(path).toStdString();
     if (PictureKindOf(path) != TPictureKind::Bitmap) {
         // The picture itself must still be there: a missing file is a missing file.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            CannotRead(file.errorString());
+        const TRegularFile file(bytes);
         throw TVandrelError(kNotABitmap);
     }
-    QImageReader reader(path);
-    // Orientation tags would turn the picture; its pixels are counted as stored.
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (image.isNull())
-        CannotRead(reader.errorString());
-    return image;
+    TBitmapReader reader(bytes);
+    TMemoryBudget& budget = ProcessMemoryBudget();
+    RefuseOverBudget(reader.Size(), budget);
+    const TMemoryBudget::TReservation reserved = budget.Reserve(PictureMemoryNeed(reader.Size()));
+    return reader.Read(budget.Bytes());
 }

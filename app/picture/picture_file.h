@@ -16,5 +16,6 @@ TPictureKind PictureKindOf(const QString& path);
 
 // The pixels of the bitmap at `path`. An icon or a metafile that can be read has no
 // pixels: it raises "Can only modify an image if it contains a bitmap". A file that
-// cannot be read raises an error that says why.
+// cannot be read, is damaged, or needs more memory than the process's budget raises
+// an error that says why (see TBitmapReader).
 QImage LoadBitmap(const QString& path);

@@ -48,6 +48,19 @@ TEST(CountOptions, ValuesFollowTheOptionOrAnEqualsSign)
     EXPECT_EQ(options.Pictures, (std::vector<std::string>{"a.png", "b.png", "--c.png"}));
 }
 
+TEST(CountOptions, MemoryLimitsAreBytesOrPowersOf1024)
+{
+    EXPECT_EQ(Parse({"a.png"}).MemoryLimit, 0u); // the machine's default
+    EXPECT_EQ(Parse({"--memory-limit", "4096", "a.png"}).MemoryLimit, 4096u);
+    EXPECT_EQ(Parse({"--memory-limit=512M", "a.png"}).MemoryLimit, 512ull << 20);
+    EXPECT_EQ(Parse({"--memory-limit", "2GiB", "a.png"}).MemoryLimit, 2ull << 30);
+    EXPECT_EQ(Parse({"--memory-limit", "1t", "a.png"}).MemoryLimit, 1ull << 40);
+    for (const char* wrong : {"0", "", "G", "2X", "1.5G", "-1", "99999999999T"})
+        EXPECT_EQ(RefusalOf({"--memory-limit", wrong, "a.png"}),
+                  std::string("--memory-limit: '") + wrong +
+                      "' is not an amount of memory (give bytes, or a number with K, M, G or T)");
+}
+
 TEST(CountOptions, ColoursAreHexRedFirstOrNames)
 {
     EXPECT_EQ(ParseColour("#ff8000"), 0xFF8000u);

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -147,6 +148,62 @@ TEST_F(VandrelCount, CommandLineMistakesExitWithStatusTwo)
     const TRun help = RunCount({"--help"});
     EXPECT_EQ(help.Status, 0);
     EXPECT_EQ(help.Out.rfind("Usage: vandrel-count [OPTION]... PICTURE...\n", 0), 0u);
+}
+
+TEST_F(VandrelCount, ADamagedPictureIsAnErrorAndTheOthersAreStillCounted)
+{
+    QFile whole(BlackSquare());
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QFile cut(FFolder.filePath("cut.bmp"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.readAll().chopped(1000));
+    cut.close();
+
+    const TRun run = RunCount({"--format", "csv", "--jobs", "2", cut.fileName(), whole.fileName()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "vandrel-count: " + cut.fileName().toStdString() +
+                           ": The picture is damaged or incomplete: cut.bmp (its pixel data ends after 96 of 100 rows)\n");
+    EXPECT_EQ(run.Out.rfind("File: ,black.bmp\n", 0), 0u) << run.Out;
+}
+
+TEST_F(VandrelCount, APictureOverTheMemoryLimitIsRefusedWithItsSizeAndNeed)
+{
+    const TRun run = RunCount({"--memory-limit", "32K", BlackSquare()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find(": The picture is 100 \u00d7 100 pixels and needs 41.4 KiB of memory, more than the 32.0 KiB allowed"),
+              std::string::npos)
+        << run.Err;
+}
+
+TEST_F(VandrelCount, ANameThatIsNotUtf8IsOpenedByItsBytes)
+{
+    const QByteArray name = QFile::encodeName(FFolder.path()) + "/\xff\xfe.bmp";
+    QFile black(BlackSquare());
+    ASSERT_TRUE(black.open(QIODevice::ReadOnly));
+    const QByteArray bytes = black.readAll();
+    FILE* file = std::fopen(name.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file);
+    std::fclose(file);
+    // QProcess passes arguments as text; a shell passes the bytes as they are.
+    QProcess process;
+    process.setWorkingDirectory(FFolder.path());
+    process.start("/bin/sh", {"-c", "exec \"$0\" --format json \"$(printf '\\377\\376.bmp')\"", VANDREL_COUNT});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_NE(process.readAllStandardOutput().indexOf("\"width\": 100,"), -1);
+    std::remove(name.constData()); // Qt cannot name it to remove it with the folder
+}
+
+TEST_F(VandrelCount, ResultsThatCannotBeWrittenAreAFailure)
+{
+    QProcess process;
+    process.setStandardOutputFile("/dev/full");
+    process.start(VANDREL_COUNT, {BlackSquare()});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError().toStdString(),
+              "vandrel-count: the results could not be written: No space left on device\n");
 }
 
 }  // namespace

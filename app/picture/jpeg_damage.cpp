@@ -1,0 +1,104 @@
+// Whether a JPEG's coded data is whole, by decoding it with libjpeg.
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "app/picture/picture_damage.h"
+
+namespace {
+
+struct TStrictErrors {
+    jpeg_error_mgr Manager{};
+    std::jmp_buf Escape{};
+    std::string Reason;
+};
+
+std::string MessageOf(j_common_ptr info)
+{
+    char text[JMSG_LENGTH_MAX] = {};
+    (*info->err->format_message)(info, text);
+    return text;
+}
+
+[[noreturn]] void StopOnError(j_common_ptr info)
+{
+    auto* errors = reinterpret_cast<TStrictErrors*>(info->err);
+    errors->Reason = MessageOf(info);
+    std::longjmp(errors->Escape, 1);
+}
+
+// Warnings of data that is missing or corrupt stop the check; others (an unknown
+// JFIF revision, a doubtful colour profile) leave the pixels as they are meant to be.
+void StopOnDataWarning(j_common_ptr info, int level)
+{
+    if (level != -1)
+        return; // trace messages
+    switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        StopOnError(info);
+    default:
+        break;
+    }
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
+}  // namespace
+
+std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryBytes)
+{
+    const int descriptor = ::dup(file.Descriptor());
+    if (descriptor < 0)
+        return std::nullopt; // Qt's own reading will say what is wrong
+    const std::unique_ptr<std::FILE, TFileCloser> stream(::fdopen(descriptor, "rb"));
+    if (!stream) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    std::rewind(stream.get());
+
+    jpeg_decompress_struct info{};
+    TStrictErrors errors;
+    info.err = jpeg_std_error(&errors.Manager);
+    errors.Manager.error_exit = StopOnError;
+    errors.Manager.emit_message = StopOnDataWarning;
+    // Nothing with a destructor lives between here and the jumps back.
+    if (setjmp(errors.Escape) != 0) {
+        jpeg_destroy_decompress(&info);
+        return errors.Reason;
+    }
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = static_cast<long>(std::min<uint64_t>(memoryBytes, LONG_MAX));
+    jpeg_stdio_src(&info, stream.get());
+    jpeg_read_header(&info, TRUE);
+    // At an eighth of the size each block is its average alone: every coded bit is
+    // still read, at a fraction of the work.
+    info.scale_num = 1;
+    info.scale_denom = 8;
+    info.dct_method = JDCT_IFAST;
+    info.do_fancy_upsampling = FALSE;
+    jpeg_start_decompress(&info);
+    // From libjpeg's own pool, which the jumps back free with everything else.
+    JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                info.output_width * static_cast<JDIMENSION>(info.output_components), 1);
+    while (info.output_scanline < info.output_height)
+        jpeg_read_scanlines(&info, rows, 1);
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
+}

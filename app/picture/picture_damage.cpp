@@ -1,0 +1,37 @@
+#include "app/picture/picture_damage.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t length)
+{
+    std::string bytes(length, '\0');
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, length - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+std::optional<std::string> PictureDamage(const TRegularFile& file, uint64_t memoryBytes)
+{
+    const std::string head = ReadFileBytes(file, 0, 4);
+    if (head.starts_with("BM"))
+        return BmpDamage(file);
+    if (head.starts_with("\xFF\xD8"))
+        return JpegDamage(file, memoryBytes);
+    if (head.starts_with("GIF8"))
+        return GifDamage(file);
+    if (head == std::string("II*\0", 4) || head == std::string("MM\0*", 4) || head == std::string("II+\0", 4) ||
+        head == std::string("MM\0+", 4))
+        return TiffDamage(file);
+    return std::nullopt;
+}
