@@ -65,8 +65,15 @@ QImage TBitmapReader::Read(uint64_t memoryBytes)
     reader.setDevice(&FDevice);
     reader.setFormat(FReader.format());
     reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (image.isNull())
+    QImage image;
+    // A run-length coded BMP may skip pixels, which Qt's decoder leaves as memory held
+    // them. It decodes into a picture handed to it whose size and format fit, so it is
+    // handed a cleared one.
+    if (FReader.format() == "bmp" && FReader.imageFormat() != QImage::Format_Invalid) {
+        image = QImage(FReader.size(), FReader.imageFormat());
+        image.fill(0);
+    }
+    if (!reader.read(&image) || image.isNull())
         Damaged(FFile.Name(), reader.errorString().toStdString());
     return image;
 }

@@ -75,17 +75,18 @@ void Put(QByteArray& bytes, int at, uint32_t value, int width)
         bytes[at + i] = char(value >> (8 * i) & 0xFF);
 }
 
-// A BMP with 8-bit run-length codes, 4 by 2: a run of colour 1, then one of colour 0.
-QByteArray RunLengthBmp()
+// A BMP with 8-bit run-length codes, 4 by 2: a run of colour 1 (white), then one of
+// colour 0 (black).
+QByteArray RunLengthBmp(int width = 4, int height = 2,
+                        const QByteArray& runs = QByteArray("\x04\x01\x00\x00\x04\x00\x00\x01", 8))
 {
     QByteArray bytes(14 + 40 + 8, '\0');
-    const QByteArray runs("\x04\x01\x00\x00\x04\x00\x00\x01", 8);
     bytes.replace(0, 2, "BM");
     Put(bytes, 2, uint32_t(bytes.size() + runs.size()), 4);
     Put(bytes, 10, 14 + 40 + 8, 4);
     Put(bytes, 14, 40, 4);
-    Put(bytes, 18, 4, 4);
-    Put(bytes, 22, 2, 4);
+    Put(bytes, 18, uint32_t(width), 4);
+    Put(bytes, 22, uint32_t(height), 4);
     Put(bytes, 26, 1, 2);
     Put(bytes, 28, 8, 2);
     Put(bytes, 30, 1, 4); // run-length coded, 8 bits
@@ -220,6 +221,20 @@ TEST_F(DamagedPictures, EveryPixelOfAPictureWithoutAlphaIsOpaqueWhateverItsUnuse
         const TPixelMask mask = MaskOfColour(image, stored & 0xFFFFFF);
         for (int x = 0; x < image.width(); ++x)
             ASSERT_TRUE(mask.Test(x, 2)) << std::hex << stored << " at " << x;
+    }
+}
+
+TEST_F(DamagedPictures, PixelsThatARunLengthBmpSkipsAreTheFirstColourNotOldMemory)
+{
+    // A move of 5 right and 5 up, four white pixels, and the end of the picture.
+    const QByteArray runs("\x00\x02\x05\x05\x04\x01\x00\x01", 8);
+    for (int round = 0; round < 3; ++round) {
+        const TPixelMask black = MaskOfColour(LoadBitmap(Write("skips.bmp", RunLengthBmp(64, 64, runs))), 0x000000);
+        int blackPixels = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                blackPixels += black.Test(x, y);
+        EXPECT_EQ(blackPixels, 64 * 64 - 4);
     }
 }
 
