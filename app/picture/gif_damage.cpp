@@ -1,6 +1,4 @@
 // Whether a GIF's first image is whole, by decoding it with giflib.
-#include <unistd.h>
-
 #include <memory>
 #include <vector>
 
@@ -24,12 +22,9 @@ std::string ReasonOf(int code)
 
 std::optional<std::string> GifDamage(const TRegularFile& file)
 {
-    const int descriptor = ::dup(file.Descriptor());
-    if (descriptor < 0 || ::lseek(descriptor, 0, SEEK_SET) != 0) {
-        if (descriptor >= 0)
-            ::close(descriptor);
+    const int descriptor = OwnDescriptorAtStart(file);
+    if (descriptor < 0)
         return std::nullopt; // Qt's own reading will say what is wrong
-    }
     int error = 0;
     // giflib closes the descriptor with the file.
     const std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpenFileHandle(descriptor, &error));

@@ -62,7 +62,7 @@ struct TFileCloser {
 
 std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryBytes)
 {
-    const int descriptor = ::dup(file.Descriptor());
+    const int descriptor = OwnDescriptorAtStart(file);
     if (descriptor < 0)
         return std::nullopt; // Qt's own reading will say what is wrong
     const std::unique_ptr<std::FILE, TFileCloser> stream(::fdopen(descriptor, "rb"));
@@ -70,7 +70,6 @@ std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryB
         ::close(descriptor);
         return std::nullopt;
     }
-    std::rewind(stream.get());
 
     jpeg_decompress_struct info{};
     TStrictErrors errors;

@@ -21,6 +21,16 @@ std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t
     return bytes;
 }
 
+int OwnDescriptorAtStart(const TRegularFile& file)
+{
+    const int descriptor = ::dup(file.Descriptor());
+    if (descriptor >= 0 && ::lseek(descriptor, 0, SEEK_SET) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
 std::optional<std::string> PictureDamage(const TRegularFile& file, uint64_t memoryBytes)
 {
     const std::string head = ReadFileBytes(file, 0, 4);

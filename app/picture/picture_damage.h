@@ -28,5 +28,9 @@ std::optional<std::string> GifDamage(const TRegularFile& file);
 // uncompressed, hold all its rows.
 std::optional<std::string> TiffDamage(const TRegularFile& file);
 
+// A descriptor of its own for the file, standing at its start, for a library that reads
+// from where the descriptor stands and closes it when done; -1 when there is none.
+int OwnDescriptorAtStart(const TRegularFile& file);
+
 // Up to `length` bytes of the file from `offset`; fewer at its end.
 std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t length);

@@ -48,13 +48,9 @@ bool PieceTable(TIFF* tiff, bool tiled, uint64_t*& offsets, uint64_t*& counts)
 
 std::optional<std::string> TiffDamage(const TRegularFile& file)
 {
-    const int descriptor = ::dup(file.Descriptor());
-    // libtiff reads its header from where the descriptor stands.
-    if (descriptor < 0 || ::lseek(descriptor, 0, SEEK_SET) != 0) {
-        if (descriptor >= 0)
-            ::close(descriptor);
+    const int descriptor = OwnDescriptorAtStart(file);
+    if (descriptor < 0)
         return std::nullopt; // Qt's own reading will say what is wrong
-    }
     std::string reason;
     const std::unique_ptr<TIFFOpenOptions, TOptionsFree> options(TIFFOpenOptionsAlloc());
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), KeepFirstMessage, &reason);
