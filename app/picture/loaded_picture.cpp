@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "app/picture/metafile_svg.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -50,7 +49,7 @@ std::shared_ptr<QSvgRenderer> Drawing(const QByteArray& svg)
 
 }  // namespace
 
-TLoadedPicture TLoadedPicture::FromFile(const QString& path)
+TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConverter& converter)
 {
     TLoadedPicture picture;
     picture.FKind = PictureKindOf(path);
@@ -62,10 +61,8 @@ TLoadedPicture TLoadedPicture::FromFile(const QString& path)
         picture.FImage = IconImage(path);
         break;
     case TPictureKind::EnhancedMetafile:
-        picture.FDrawing = Drawing(EnhancedMetafileSvg(FileBytes(path)));
-        break;
     case TPictureKind::Metafile:
-        picture.FDrawing = Drawing(MetafileSvg(FileBytes(path)));
+        picture.FDrawing = Drawing(converter.Svg(picture.FKind, FileBytes(path)));
         break;
     }
     return picture;
