@@ -1,11 +1,13 @@
 #include "app/picture/loaded_picture.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "app/picture/metafile_svg.h"
+#include "app/picture/bitmap_reader.h"
+#include "app/picture/regular_file.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -23,21 +25,29 @@ QImage DrawableBitmap(const QString& path)
                                                          : QImage::Format_RGB32);
 }
 
+// Read through a regular file, so that a FIFO or a device named like a picture is
+// refused instead of hanging the window.
+QByteArray FileBytes(const QString& path)
+{
+    const TRegularFile file(QFile::encodeName(path).toStdString());
+    QFile device;
+    if (!device.open(file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        CannotRead(device.errorString());
+    return device.readAll();
+}
+
 QImage IconImage(const QString& path)
 {
-    QImageReader reader(path);
+    QByteArray bytes = FileBytes(path);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // An icon may hold a PNG of any size: its header is weighed like a bitmap's.
+    RefuseOverBudget(reader.size(), ProcessMemoryBudget());
     QImage image = reader.read();
     if (image.isNull())
         CannotRead(reader.errorString());
     return image;
-}
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        CannotRead(file.errorString());
-    return file.readAll();
 }
 
 std::shared_ptr<QSvgRenderer> Drawing(const QByteArray& svg)
@@ -50,7 +60,7 @@ std::shared_ptr<QSvgRenderer> Drawing(const QByteArray& svg)
 
 }  // namespace
 
-TLoadedPicture TLoadedPicture::FromFile(const QString& path)
+TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConverter& converter)
 {
     TLoadedPicture picture;
     picture.FKind = PictureKindOf(path);
@@ -62,10 +72,8 @@ TLoadedPicture TLoadedPicture::FromFile(const QString& path)
         picture.FImage = IconImage(path);
         break;
     case TPictureKind::EnhancedMetafile:
-        picture.FDrawing = Drawing(EnhancedMetafileSvg(FileBytes(path)));
-        break;
     case TPictureKind::Metafile:
-        picture.FDrawing = Drawing(MetafileSvg(FileBytes(path)));
+        picture.FDrawing = Drawing(converter.Svg(picture.FKind, FileBytes(path)));
         break;
     }
     return picture;

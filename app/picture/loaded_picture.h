@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/picture/metafile_converter.h"
 #include "app/picture/picture_file.h"
 
 class QPainter;
@@ -22,9 +23,9 @@ public:
     // raises that function's error). Bitmaps are kept as Format_RGB32, or
     // Format_ARGB32_Premultiplied when they have an alpha channel, so that a QPainter
     // can draw on them with raster operations. Icons are read with QImageReader; the
-    // metafiles are turned into SVG and shown with QSvgRenderer. Any failure raises
-    // "The picture cannot be read: <reason>".
-    static TLoadedPicture FromFile(const QString& path);
+    // metafiles are turned into SVG by `converter` and shown with QSvgRenderer. Any
+    // failure raises "The picture cannot be read: <reason>".
+    static TLoadedPicture FromFile(const QString& path, const TMetafileConverter& converter);
 
     bool Empty() const;
     TPictureKind Kind() const; // meaningless when Empty

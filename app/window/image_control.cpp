@@ -50,7 +50,7 @@ TImageControl::~TImageControl() = default;
 
 void TImageControl::LoadFromFile(const QString& path)
 {
-    FPicture = TLoadedPicture::FromFile(path);
+    FPicture = TLoadedPicture::FromFile(path, FMetafileConverter);
     // A fresh surface for the fresh pixels: default pen, brush and position.
     FCanvas = std::make_unique<TQtCanvas>();
     FSurface->resize(FPicture.Size());

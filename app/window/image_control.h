@@ -23,6 +23,8 @@ public:
     // Reads the picture at `path`; on failure the picture shown before stays.
     void LoadFromFile(const QString& path);
     const TLoadedPicture& Picture() const { return FPicture; }
+    // What turns metafiles into pictures: the program beside this one unless set.
+    void SetMetafileConverter(const TMetafileConverter& converter) { FMetafileConverter = converter; }
 
     // Runs `drawing` on the drawing surface of the picture and shows the result.
     // The surface keeps its pen, brush and pen position from one drawing to the
@@ -41,6 +43,7 @@ private:
     friend class TPictureSurface;
 
     TLoadedPicture FPicture;
+    TMetafileConverter FMetafileConverter;
     std::unique_ptr<TQtCanvas> FCanvas;
     TPictureSurface* FSurface;
     TMouseHandler FOnMouseDown;

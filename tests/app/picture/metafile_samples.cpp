@@ -84,7 +84,10 @@ QByteArray TinyEnhancedMetafile()
     return header + records;
 }
 
-QByteArray TinyMetafile()
+namespace {
+
+// The tiny metafile, with the largest record its header claims.
+QByteArray MetafileClaiming(quint32 largestRecordWords)
 {
     constexpr quint16 kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C, kCreateBrushIndirect = 0x02FC,
                       kCreatePenIndirect = 0x02FA, kSelectObject = 0x012D, kRectangle = 0x041B, kEof = 0;
@@ -119,9 +122,21 @@ QByteArray TinyMetafile()
     Put16(header, 0x0300);
     Put32(header, quint32(9 + records.size() / 2)); // file words
     Put16(header, 2);                               // objects
-    Put32(header, 8);                               // largest record, in words
+    Put32(header, largestRecordWords);
     Put16(header, 0);
     return placeable + header + records;
+}
+
+}  // namespace
+
+QByteArray TinyMetafile()
+{
+    return MetafileClaiming(8);
+}
+
+QByteArray GreedyMetafile()
+{
+    return MetafileClaiming(0x7FFFFFFF);
 }
 
 QByteArray TinyIcon()

@@ -22,6 +22,10 @@ inline constexpr QRect kTinyMetafileShape{10, 10, 40, 20};
 inline constexpr QRgb kTinyMetafileColour = 0xFF008080;
 QByteArray TinyMetafile();
 
+// The tiny metafile with a header that claims a record of 2^31 words: libwmf
+// reserves room for the largest record up front, 4 GiB.
+QByteArray GreedyMetafile();
+
 // An icon (ICO) of one colour, through Qt's ico plugin.
 inline constexpr QSize kTinyIconSize{16, 16};
 inline constexpr QRgb kTinyIconColour = 0xFFC04000;

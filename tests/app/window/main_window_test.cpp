@@ -36,7 +36,12 @@ const char* const kNotABitmap = "Can only modify an image if it contains a bitma
 
 class MainWindow : public testing::Test {
 protected:
-    MainWindow() : FAbout(FDialogs), FForm(FDialogs, FAbout) {}
+    MainWindow() : FAbout(FDialogs), FForm(FDialogs, FAbout)
+    {
+        TMetafileConverter converter;
+        converter.SetProgram(VANDREL_METAFILE);
+        FForm.Image1->SetMetafileConverter(converter);
+    }
 
     QString WritePicture(const QString& name, QSize size, QRgb colour)
     {
@@ -130,6 +135,19 @@ TEST_F(MainWindow, AFailedOpeningKeepsTheControlsAndTheCaption)
     EXPECT_EQ(FForm.windowTitle(), "Vandrel");
     EXPECT_FALSE(FForm.BitBtn3->isEnabled());
     EXPECT_TRUE(FForm.Zemplot1->isHidden());
+}
+
+TEST_F(MainWindow, AMetafileTheConverterRefusesShowsTheErrorAndThePictureBeforeStays)
+{
+    Open(WritePicture("leaf.bmp", {30, 20}, kRed));
+    Open(WriteBytes("greedy.wmf", GreedyMetafile()));
+    ASSERT_EQ(FDialogs.Errors.size(), 1);
+    EXPECT_EQ(FDialogs.Errors[0], "The picture cannot be read: not enough memory for the metafile");
+    EXPECT_EQ(FForm.windowTitle(), "Vandrel -- leaf.bmp");
+    EXPECT_FALSE(FForm.Image1->isHidden());
+    EXPECT_EQ(FForm.Image1->Picture().Size(), QSize(30, 20));
+    EXPECT_EQ(Pixel(29, 19), kRed);
+    EXPECT_TRUE(FForm.BitBtn3->isEnabled());
 }
 
 TEST_F(MainWindow, GridUpDrawsLinesEveryNPixelsIncludingTheEdges)

@@ -1,11 +1,10 @@
-#include "app/picture/metafile_svg.h"
-
-#include <QString>
+#include "app/metafile/metafile_svg.h"
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -13,40 +12,40 @@
 
 namespace {
 
-[[noreturn]] void CannotRead(const QString& reason)
+[[noreturn]] void CannotRead(const char* reason)
 {
-    throw TVandrelError(QStringLiteral("The picture cannot be read: %1").arg(reason).toStdString());
+    throw TVandrelError(reason);
 }
 
-quint32 U32At(const QByteArray& bytes, qsizetype offset)
+uint32_t U32At(const std::string& bytes, size_t offset)
 {
-    quint32 value = 0;
+    uint32_t value = 0;
     for (int i = 3; i >= 0; --i)
-        value = value << 8 | quint8(bytes.at(offset + i));
+        value = value << 8 | uint8_t(bytes[offset + size_t(i)]);
     return value;
 }
 
-constexpr quint32 kEmrHeader = 1;
-constexpr quint32 kEmrEof = 14;
-constexpr quint32 kEmfSignature = 0x464D4520; // " EMF"
-constexpr qsizetype kEmfHeaderSize = 88;
+constexpr uint32_t kEmrHeader = 1;
+constexpr uint32_t kEmrEof = 14;
+constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
+constexpr size_t kEmfHeaderSize = 88;
 
 // libemf2svg only says that it failed; walking the chain of records first lets the
 // error say what is wrong, and keeps a broken chain away from the library.
-void CheckEnhancedMetafile(const QByteArray& bytes)
+void CheckEnhancedMetafile(const std::string& bytes)
 {
     if (bytes.size() < kEmfHeaderSize || U32At(bytes, 0) != kEmrHeader || U32At(bytes, 40) != kEmfSignature)
-        CannotRead(QStringLiteral("not an enhanced metafile"));
-    for (qsizetype offset = 0; offset <= bytes.size() - 8;) {
-        const quint32 type = U32At(bytes, offset);
-        const quint32 size = U32At(bytes, offset + 4);
-        if (size < 8 || size % 4 != 0 || size > quint64(bytes.size() - offset))
-            CannotRead(QStringLiteral("the enhanced metafile is damaged"));
+        CannotRead("not an enhanced metafile");
+    for (size_t offset = 0; offset <= bytes.size() - 8;) {
+        const uint32_t type = U32At(bytes, offset);
+        const uint32_t size = U32At(bytes, offset + 4);
+        if (size < 8 || size % 4 != 0 || size > bytes.size() - offset)
+            CannotRead("the enhanced metafile is damaged");
         if (type == kEmrEof)
             return;
         offset += size;
     }
-    CannotRead(QStringLiteral("the enhanced metafile is incomplete"));
+    CannotRead("the enhanced metafile is incomplete");
 }
 
 struct TFreeDeleter {
@@ -61,34 +60,34 @@ struct TWmfDeleter {
 {
     switch (error) {
     case wmf_E_BadFormat:
-        CannotRead(QStringLiteral("the metafile is damaged"));
+        CannotRead("the metafile is damaged");
     case wmf_E_EOF:
-        CannotRead(QStringLiteral("the metafile is incomplete"));
+        CannotRead("the metafile is incomplete");
     case wmf_E_InsMem:
-        CannotRead(QStringLiteral("not enough memory for the metafile"));
+        CannotRead("not enough memory for the metafile");
     default:
-        CannotRead(QStringLiteral("not a metafile"));
+        CannotRead("not a metafile");
     }
 }
 
 }  // namespace
 
-QByteArray EnhancedMetafileSvg(const QByteArray& bytes)
+std::string EnhancedMetafileSvg(std::string bytes)
 {
     CheckEnhancedMetafile(bytes);
-    QByteArray contents = bytes; // the library wants writable bytes
     generatorOptions options{};
     options.svgDelimiter = true;
     char* out = nullptr;
     size_t outLength = 0;
-    const int converted = emf2svg(contents.data(), size_t(contents.size()), &out, &outLength, &options);
+    // The library wants writable bytes: the ones taken by value.
+    const int converted = emf2svg(bytes.data(), bytes.size(), &out, &outLength, &options);
     const std::unique_ptr<char, TFreeDeleter> owned(out);
     if (converted != 1 || out == nullptr || outLength == 0)
-        CannotRead(QStringLiteral("the enhanced metafile cannot be converted"));
-    return QByteArray(out, qsizetype(outLength));
+        CannotRead("the enhanced metafile cannot be converted");
+    return std::string(out, outLength);
 }
 
-QByteArray MetafileSvg(const QByteArray& bytes)
+std::string MetafileSvg(std::string bytes)
 {
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
@@ -100,9 +99,8 @@ QByteArray MetafileSvg(const QByteArray& bytes)
     // Destroying the API also frees everything it handed out, the SVG text included.
     const std::unique_ptr<wmfAPI, TWmfDeleter> api(created);
 
-    QByteArray contents = bytes;
-    if (const wmf_error_t error = wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(contents.data()),
-                                               long(contents.size()));
+    if (const wmf_error_t error = wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(bytes.data()),
+                                               long(bytes.size()));
         error != wmf_E_None)
         MetafileFailed(error);
     wmfD_Rect drawn{};
@@ -127,7 +125,7 @@ QByteArray MetafileSvg(const QByteArray& bytes)
         page.BR = {across * points, down * points};
     }
     if (width == 0 || height == 0 || page.BR.x <= page.TL.x || page.BR.y <= page.TL.y)
-        CannotRead(QStringLiteral("the metafile draws nothing"));
+        CannotRead("the metafile draws nothing");
 
     wmf_svg_t* device = WMF_SVG_GetData(api.get());
     device->bbox = page;
@@ -143,6 +141,6 @@ QByteArray MetafileSvg(const QByteArray& bytes)
     wmf_stream_destroy(api.get(), device->out, &text, &length);
     device->out = nullptr;
     if (text == nullptr || length == 0)
-        CannotRead(QStringLiteral("the metafile cannot be converted"));
-    return QByteArray(text, qsizetype(length));
+        CannotRead("the metafile cannot be converted");
+    return std::string(text, length);
 }
