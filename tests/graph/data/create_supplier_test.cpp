@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -95,6 +96,30 @@ TEST_F(FillFromSource, AnSqliteTableAndQueryGiveEveryRecordOnce)
     FSeries.SetYDataColumn("n");
     FSeries.LoadFromSource();
     EXPECT_EQ(Points(), (TPoints{{4, 16}, {5, 25}}));
+}
+
+// A query reads as many records as the series holds points; the records left are
+// reported as points beyond the limit are, once.
+TEST_F(FillFromSource, AnEndlessQueryStopsAtThePointLimit)
+{
+    const QString file = WriteText("empty.sqlite", ""); // an empty file is an empty database
+    int reports = 0;
+    FSeries.SetOnPointLimit([&](TDataSeries&) { ++reports; });
+    FSeries.SetMaxPoints(500);
+    FSeries.SetFileHasHeaders(0);
+    FSeries.SetDataSource(4);
+    FSeries.SetDatasourceInfo(file.toStdString()
+                              + ":WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) SELECT n, n FROM c");
+    FSeries.LoadFromSource();
+    EXPECT_EQ(FSeries.Count(), 500);
+    EXPECT_EQ(FSeries.Points().back().X, 500);
+    EXPECT_EQ(reports, 1);
+
+    FSeries.SetDatasourceInfo(file.toStdString()
+                              + ":WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c LIMIT 500) SELECT n, n FROM c");
+    FSeries.LoadFromSource();
+    EXPECT_EQ(FSeries.Count(), 500);
+    EXPECT_EQ(reports, 1) << "all records read";
 }
 
 }  // namespace
