@@ -1,6 +1,7 @@
 // Filling a series from its outside source: a text, a holder or a database.
 #include "graph/data/data_series.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graph/data/data_supplier.h"
@@ -31,8 +32,11 @@ void TDataSeries::LoadFromSource()
 {
     if (FDataSource == 0)
         return;
+    // A database reads no more rows than the series can hold: an endless query
+    // would otherwise fill memory.
     const std::unique_ptr<TDataSupplier> supplier =
-        OpenSupplier({FDataSource, FDatasourceInfo, FDivideTextByWidth, FColumnWidth, FTextSeparators, FTextMarkers});
+        OpenSupplier({FDataSource, FDatasourceInfo, FDivideTextByWidth, FColumnWidth, FTextSeparators, FTextMarkers,
+                      std::max(FMaxPoints, 0)});
     if (!supplier)
         return;
     const int32_t xColumn = supplier->ColumnIndex(FXDataColumn);
@@ -71,4 +75,7 @@ void TDataSeries::LoadFromSource()
         if (!supplier->Eof())
             supplier->Next();
     }
+    // The rows left unread would have been points beyond the limit: said as those are.
+    if (supplier->RowLimitReached())
+        TooManyPoints();
 }

@@ -30,6 +30,8 @@ public:
     // setting whose number is not an integer raises "'<text>' is not a valid
     // integer value".
     virtual int32_t ColumnIndex(const std::string& name) = 0;
+    // The source holds more rows than the supplier's row limit let it read.
+    virtual bool RowLimitReached() { return false; }
 };
 
 // Where a series' points come from, as its settings describe it.
@@ -40,6 +42,8 @@ struct TSourceSettings {
     uint16_t ColumnWidth = 10;
     std::string TextSeparators = "\t";
     std::string TextMarkers = "'\"";
+    // Rows a database source reads at most, 0 for all: a series' point limit.
+    int32_t RowLimit = 0;
 };
 
 // Opens the source on its first row; nothing when it cannot be opened.

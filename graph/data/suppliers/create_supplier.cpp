@@ -26,6 +26,7 @@ std::unique_ptr<TDataSupplier> TextSupplier(const TSourceSettings& settings)
 std::unique_ptr<TDataSupplier> DatabaseSupplier(const TSourceSettings& settings)
 {
     auto supplier = std::make_unique<TDBSupplier>();
+    supplier->SetRowLimit(settings.RowLimit);
     const std::string& info = settings.DatasourceInfo;
     const bool opened = settings.DataSource == 2   ? supplier->OpenDataSource(info)
                         : settings.DataSource == 3 ? supplier->OpenTable(info)

@@ -79,8 +79,9 @@ bool TDBSupplier::OpenStatement(const std::string& info, bool isTable)
     FOwnedDataSet = std::make_unique<QSqlQuery>(database);
     // One pass over the records: no need to keep the ones already read.
     FOwnedDataSet->setForwardOnly(true);
+    FGuard = std::make_unique<TQueryGuard>(FTimeLimit);
     // A statement that returns no records has nothing to read.
-    if (!FOwnedDataSet->exec(statement) || !FOwnedDataSet->isSelect())
+    if (!FGuard->Prepare(*FOwnedDataSet, statement) || !FGuard->Exec(*FOwnedDataSet) || !FOwnedDataSet->isSelect())
         return false;
     Start(*FOwnedDataSet);
     return true;
@@ -91,27 +92,45 @@ void TDBSupplier::Start(QSqlQuery& dataSet)
     FDataSet = &dataSet;
     FFields = dataSet.record();
     if (dataSet.at() == QSql::BeforeFirstRow)
-        dataSet.next();
+        MoveNext();
+    else
+        FRowsRead = 1;
+}
+
+void TDBSupplier::MoveNext()
+{
+    const bool moved = FGuard ? FGuard->Next(*FDataSet) : FDataSet->next();
+    // Counted only up to the limit, which is all the count is for.
+    if (moved && FRowLimit > 0 && ++FRowsRead > FRowLimit)
+        FRowLimitReached = true;
 }
 
 void TDBSupplier::Close()
 {
     FDataSet = nullptr;
     FFields.clear();
+    FGuard.reset();
     FOwnedDataSet.reset();
     FConnection.reset();
+    FRowsRead = 0;
+    FRowLimitReached = false;
 }
 
 bool TDBSupplier::Eof()
 {
-    return FDataSet == nullptr || !FDataSet->isValid();
+    return FDataSet == nullptr || FRowLimitReached || !FDataSet->isValid();
 }
 
 bool TDBSupplier::Next()
 {
     if (!Eof())
-        FDataSet->next();
+        MoveNext();
     return Eof();
+}
+
+bool TDBSupplier::RowLimitReached()
+{
+    return FRowLimitReached;
 }
 
 bool TDBSupplier::HasField(int32_t column)

@@ -28,7 +28,9 @@ int WindowedYear(int parsedYear)
 
 bool ReadIso(const QString& text, TDateTime& value)
 {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
+    // Qt reads the date of "yyyy-MM-dd" followed by anything that does not begin
+    // with a digit, and would drop the time after it.
+    const QDate date = text.size() == 10 ? QDate::fromString(text, Qt::ISODate) : QDate();
     if (date.isValid())
         return DayCountOf(date, QTime(0, 0), value);
     // As UTC first, so that no local time rule applies; a text with its own offset
@@ -108,17 +110,22 @@ bool TDateTimeReader::ReadWith(const TPattern& pattern, const QString& text, TDa
     return DayCountOf(date, dateTime.time(), value);
 }
 
+bool TDateTimeReader::ReadAt(std::size_t index, const QString& text, TDateTime& value) const
+{
+    return index < FPatterns.size() ? ReadWith(FPatterns[index], text, value) : ReadIso(text, value);
+}
+
 bool TDateTimeReader::Read(const QString& text, TDateTime& value)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return false;
-    if (FLastHit < FPatterns.size() && ReadWith(FPatterns[FLastHit], trimmed, value))
+    if (ReadAt(FLastHit, trimmed, value))
         return true;
-    for (std::size_t i = 0; i < FPatterns.size(); ++i)
-        if (i != FLastHit && ReadWith(FPatterns[i], trimmed, value)) {
+    for (std::size_t i = 0; i <= FPatterns.size(); ++i)
+        if (i != FLastHit && ReadAt(i, trimmed, value)) {
             FLastHit = i;
             return true;
         }
-    return ReadIso(trimmed, value);
+    return false;
 }

@@ -51,9 +51,12 @@ private:
     };
 
     bool ReadWith(const TPattern& pattern, const QString& text, TDateTime& value) const;
+    // Pattern `index`, or ISO 8601 for the index after the last pattern.
+    bool ReadAt(std::size_t index, const QString& text, TDateTime& value) const;
 
     QLocale FLocale;
     std::vector<TPattern> FPatterns;
-    // A column keeps one format: the one that read the last value goes first.
+    // A column keeps one format: the one that read the last value goes first, ISO
+    // 8601 included, so that its values do not try every pattern of the locale.
     std::size_t FLastHit = 0;
 };

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -15,27 +13,8 @@
 namespace {
 
 // Lines whose widest one sets the column count: enough for a header and a sample
-// of rows without reading a long text twice.
+// of rows, and few enough to read twice (the cursor starts over after them).
 constexpr std::size_t kLinesAnalysed = 40;
-
-std::vector<std::string> SplitLines(const std::string& content)
-{
-    std::vector<std::string> lines;
-    const std::size_t n = content.size();
-    std::size_t start = content.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    while (start < n) {
-        const std::size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(content.substr(start));
-            break;
-        }
-        lines.push_back(content.substr(start, end - start));
-        start = end + 1;
-        if (content[end] == '\r' && start < n && content[start] == '\n')
-            ++start;
-    }
-    return lines;
-}
 
 bool IsDigits(const std::string& text)
 {
@@ -74,79 +53,63 @@ bool TTxtSupplier::OpenFile(const std::string& path)
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    auto lines = std::make_unique<TFileLines>(path);
+    if (!lines->IsOpen())
         return false;
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return false;
-    FHolderLines = nullptr;
-    FOwnedLines = SplitLines(content);
+    FLines = std::move(lines);
     return Analyse();
 }
 
 bool TTxtSupplier::OpenLines(const QStringList& lines)
 {
-    FOwnedLines.clear();
-    FHolderLines = &lines;
+    FLines = std::make_unique<THolderLines>(lines);
     return Analyse();
-}
-
-std::size_t TTxtSupplier::LineCount() const
-{
-    return FHolderLines != nullptr ? static_cast<std::size_t>(FHolderLines->size()) : FOwnedLines.size();
-}
-
-std::string TTxtSupplier::LineAt(std::size_t row) const
-{
-    // A holder's line becomes UTF-8 only when it is read, not the whole list at once.
-    if (FHolderLines != nullptr)
-        return (*FHolderLines)[static_cast<qsizetype>(row)].toStdString();
-    return FOwnedLines[row];
 }
 
 bool TTxtSupplier::Analyse()
 {
     FColumnNames.clear();
-    FRow = 0;
     FCurrentLine.clear();
-    const std::size_t lines = LineCount();
-    if (lines == 0)
-        return false;
+    FEof = true;
 
     std::size_t columns = 0;
-    for (std::size_t row = 0; row < std::min(lines, kLinesAnalysed); ++row) {
-        const std::string line = LineAt(row);
+    std::size_t analysed = 0;
+    std::string first;
+    std::string line;
+    for (; analysed < kLinesAnalysed && FLines->Read(line); ++analysed) {
+        if (analysed == 0)
+            first = line;
         columns = std::max(columns, FFixedWidth ? FixedWidthColumnCount(line, FColumnWidth)
                                                 : SeparatedColumnCount(line, FSeparators, FMarkers));
     }
+    if (analysed == 0)
+        return false;
 
     // Names come from separated fields of the first line even in fixed-width mode; a
     // field of digits only is data, not a name.
-    FCurrentLine = LineAt(0);
-    const std::vector<std::string> fields = SeparatedFields(FCurrentLine, FSeparators, FMarkers, columns);
+    const std::vector<std::string> fields = SeparatedFields(first, FSeparators, FMarkers, columns);
     FColumnNames.reserve(columns);
     for (std::size_t i = 0; i < columns; ++i) {
         const bool named = i < fields.size() && !fields[i].empty() && !IsDigits(fields[i]);
         FColumnNames.push_back(named ? fields[i] : "(col " + std::to_string(i) + ")");
     }
+    FLines->Rewind();
+    FEof = !FLines->Read(FCurrentLine);
     return true;
 }
 
 bool TTxtSupplier::Eof()
 {
-    return FRow >= LineCount();
+    return FEof;
 }
 
 bool TTxtSupplier::Next()
 {
-    if (!Eof())
-        ++FRow;
-    if (Eof())
+    if (!FEof)
+        FEof = !FLines->Read(FCurrentLine);
+    if (FEof)
         FCurrentLine.clear();
-    else
-        FCurrentLine = LineAt(FRow);
-    return Eof();
+    return FEof;
 }
 
 std::string TTxtSupplier::ColumnOf(const std::string& line, std::size_t column) const
@@ -171,14 +134,15 @@ bool TTxtSupplier::GetValue(int32_t column, double& value, uint8_t format)
     const QString qtext = QString::fromStdString(text);
     if (format == 0)
         return FNumbers.Read(qtext, value);
-    if (!FDates)
-        FDates.emplace(QLocale());
-    return FDates->Read(qtext, value);
+    auto dates = FDates.find(column);
+    if (dates == FDates.end())
+        dates = FDates.emplace(column, TDateTimeReader(QLocale())).first;
+    return dates->second.Read(qtext, value);
 }
 
 int32_t TTxtSupplier::RowCount()
 {
-    return Clamped(LineCount());
+    return FLines ? Clamped(FLines->Count()) : 0;
 }
 
 int32_t TTxtSupplier::ColumnCount()

@@ -12,11 +12,15 @@
 #include "graph/data/suppliers/component_registry.h"
 #include "graph/data/suppliers/data_source.h"
 #include "graph/data/suppliers/db_supplier.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
 const QString kSetupConnection = QStringLiteral("db_supplier_test.setup");
 const QString kNamedConnection = QStringLiteral("db_supplier_test.named");
+const std::string kRefused = "The query was refused: a series only reads from a database";
+// Counts on for ever, one record per number.
+const std::string kEndless = "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c) ";
 
 void Execute(const QSqlDatabase& database, const QStringList& statements)
 {
@@ -104,7 +108,7 @@ TEST_F(DBSupplierTest, SourceTextsThatDoNotOpen)
         EXPECT_FALSE(TDBSupplier().OpenQuery(query)) << query;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(missingFile)));
 
-    EXPECT_FALSE(TDBSupplier().OpenQuery(FFile + ":DELETE FROM points"));
+    EXPECT_EQ(MessageOf([&] { TDBSupplier().OpenQuery(FFile + ":DELETE FROM points"); }), kRefused);
     TDBSupplier supplier;
     ASSERT_TRUE(supplier.OpenTable(FFile + ":points"));
     EXPECT_EQ(Texts(supplier, 0).size(), 3u) << "a fill never writes to the file";
@@ -189,6 +193,96 @@ TEST_F(DBSupplierTest, EachFileSupplierHasItsOwnConnectionUntilDestroyed)
         EXPECT_EQ(QSqlDatabase::connectionNames().size(), before.size() + 3);
     }
     EXPECT_EQ(QSqlDatabase::connectionNames(), before);
+}
+
+// Statements that would change a database, or a file beside it, and those that
+// only read, on the supplier's own read-only connection and on a writable one the
+// program opened by name; the program's connection writes again afterwards.
+TEST_F(DBSupplierTest, OnlyReadingStatementsRunOnEitherConnection)
+{
+    const QString copy = FDir.filePath(QStringLiteral("copy.db"));
+    const QString attached = FDir.filePath(QStringLiteral("attached.db"));
+    const std::vector<std::string> writing{
+        "VACUUM INTO '" + copy.toStdString() + "'", "ATTACH '" + attached.toStdString() + "' AS other",
+        "INSERT INTO points VALUES (4, 40, 'four')", "WITH n AS (SELECT 5) INSERT INTO points SELECT *, 0, '' FROM n",
+        "UPDATE points SET x = 0", "DELETE FROM vault", "DROP TABLE vault", "CREATE TABLE more (v)",
+        "CREATE TEMP TABLE scratch AS SELECT * FROM points", "PRAGMA user_version = 7", "PRAGMA user_version",
+        "BEGIN", "SAVEPOINT s", "ANALYZE", "REINDEX", "VACUUM", "SELECT load_extension('libm')"};
+    const std::vector<std::string> reading{"SELECT count(*), max(x), abs(-2) FROM points",
+                                           kEndless + "SELECT n FROM c LIMIT 3", "SELECT name FROM sqlite_master",
+                                           "VALUES (1, 2)", "SELECT v FROM \"odd\"\"name\" UNION SELECT code FROM vault"};
+    QSqlDatabase named = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kNamedConnection);
+    named.setDatabaseName(QString::fromStdString(FFile));
+    ASSERT_TRUE(named.open());
+    for (const std::string& database : {FFile, kNamedConnection.toStdString()}) {
+        for (const std::string& statement : writing)
+            EXPECT_EQ(MessageOf([&] { TDBSupplier().OpenQuery(database + ":" + statement); }), kRefused)
+                << database << ": " << statement;
+        for (const std::string& statement : reading) {
+            TDBSupplier supplier;
+            EXPECT_TRUE(supplier.OpenQuery(database + ":" + statement)) << database << ": " << statement;
+            EXPECT_FALSE(Texts(supplier, 0).empty()) << database << ": " << statement;
+        }
+    }
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_FALSE(QFile::exists(attached));
+
+    QSqlQuery check(named);
+    ASSERT_TRUE(check.exec(QStringLiteral("SELECT (SELECT count(*) FROM points WHERE x > 0) || (SELECT count(*) FROM "
+                                          "vault) || (SELECT count(*) FROM sqlite_master) || user_version "
+                                          "FROM pragma_user_version")));
+    ASSERT_TRUE(check.next());
+    EXPECT_EQ(check.value(0).toString(), "3130") << "points, vault, tables, user version";
+    check.finish();
+    Execute(named, {"INSERT INTO vault VALUES ('second')", "CREATE TABLE later (v)", "DROP TABLE later"});
+    named.close();
+    named = QSqlDatabase();
+    QSqlDatabase::removeDatabase(kNamedConnection);
+}
+
+TEST_F(DBSupplierTest, EndlessQueryStopsAtTheTimeLimit)
+{
+    const std::string stopped = "The query took longer than 0.2 s and was stopped";
+    TDBSupplier beforeItsFirstRecord;
+    beforeItsFirstRecord.SetTimeLimit(std::chrono::milliseconds(200));
+    EXPECT_EQ(MessageOf([&] { beforeItsFirstRecord.OpenQuery(FFile + ":" + kEndless + "SELECT max(n) FROM c"); }),
+              stopped);
+
+    // On the program's own connection, which runs long statements of its own after.
+    QSqlDatabase named = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kNamedConnection);
+    named.setDatabaseName(QString::fromStdString(FFile));
+    ASSERT_TRUE(named.open());
+    {
+        TDBSupplier recordByRecord;
+        recordByRecord.SetTimeLimit(std::chrono::milliseconds(200));
+        ASSERT_TRUE(recordByRecord.OpenQuery(kNamedConnection.toStdString() + ":" + kEndless + "SELECT n FROM c"));
+        EXPECT_EQ(MessageOf([&] {
+                      while (!recordByRecord.Next()) {
+                      }
+                  }),
+                  stopped);
+    }
+    QSqlQuery own(named);
+    EXPECT_TRUE(own.exec(QStringLiteral(
+        "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 300000) SELECT max(n) FROM c")));
+    own.finish();
+    named.close();
+    named = QSqlDatabase();
+    QSqlDatabase::removeDatabase(kNamedConnection);
+
+    EXPECT_EQ(TDBSupplier().TimeLimit(), std::chrono::seconds(30));
+}
+
+TEST_F(DBSupplierTest, RowLimitEndsTheSourceAndSaysWhenRecordsWereLeft)
+{
+    for (const int32_t limit : {0, 1, 2, 3, 4}) {
+        TDBSupplier supplier;
+        supplier.SetRowLimit(limit);
+        ASSERT_TRUE(supplier.OpenTable(FFile + ":points"));
+        const std::size_t read = Texts(supplier, 2).size();
+        EXPECT_EQ(read, limit == 0 ? 3u : std::min<std::size_t>(limit, 3)) << limit;
+        EXPECT_EQ(supplier.RowLimitReached(), limit == 1 || limit == 2) << limit;
+    }
 }
 
 }  // namespace

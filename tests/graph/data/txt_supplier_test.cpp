@@ -1,15 +1,19 @@
 #include "graph/data/suppliers/txt_supplier.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <random>
 
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include "graph/core/date_time.h"
 #include "graph/data/suppliers/text_fields.h"
+#include "graph/data/suppliers/text_values.h"
 
 namespace {
 
@@ -221,6 +225,60 @@ TEST_F(TxtSupplierTest, HolderLinesAreReadInPlace)
     supplier.Next();
     supplier.Next();
     EXPECT_EQ(supplier.GetText(1), "4");
+}
+
+// A column's reader tries the pattern of its last value first. Over texts in many
+// formats, in runs and mixed, it reads each one as a reader that knows nothing yet,
+// which searches the patterns in their order.
+TEST(DateTimeReader, RememberedPatternReadsAsTheFullSearch)
+{
+    TDateTimeReader iso(QLocale::c());
+    TDateTime value = 0;
+    for (const char* text : {"2024-03-15T06:00:00", "2024-03-15 06:00", "2024-03-15T06:00:00.000+02:00"}) {
+        EXPECT_TRUE(iso.Read(text, value)) << text;
+        EXPECT_DOUBLE_EQ(value, EncodeDate(2024, 3, 15) + 0.25) << text << ": the time is kept";
+    }
+
+    const QDateTime moments[] = {QDateTime(QDate(2024, 3, 15), QTime(6, 5, 4), Qt::UTC),
+                                 QDateTime(QDate(1999, 12, 31), QTime(23, 59), Qt::UTC),
+                                 QDateTime(QDate(1931, 1, 2), QTime(0, 0, 0, 250), Qt::UTC)};
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                                  QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::Swedish, QLocale::Sweden), QLocale(QLocale::French, QLocale::France)}) {
+        std::vector<QString> texts{"abc", "2024-13-45", "31.02.2024", "25:61", ""};
+        for (const QDateTime& moment : moments) {
+            for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+                texts.push_back(locale.toString(moment.date(), type));
+                texts.push_back(locale.toString(moment, type));
+                texts.push_back(locale.toString(moment.time(), type));
+            }
+            texts.push_back(moment.date().toString(Qt::ISODate));
+            texts.push_back(moment.toString(Qt::ISODateWithMs).chopped(1)); // without the Z
+            texts.push_back(moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss+02:00")));
+            texts.push_back(moment.toString(QStringLiteral("d.M.yy H:mm")));
+        }
+        std::vector<QString> sequence;
+        for (const QString& text : texts)
+            sequence.insert(sequence.end(), 3, text); // runs, as in a column
+        std::mt19937 random(7);
+        std::vector<QString> mixed = texts;
+        std::shuffle(mixed.begin(), mixed.end(), random);
+        sequence.insert(sequence.end(), mixed.begin(), mixed.end());
+
+        TDateTimeReader column(locale);
+        int read = 0;
+        for (const QString& text : sequence) {
+            TDateTime expected = -1;
+            value = -1;
+            const bool expectedRead = TDateTimeReader(locale).Read(text, expected);
+            EXPECT_EQ(column.Read(text, value), expectedRead) << locale.name().toStdString() << " " << text.toStdString();
+            if (expectedRead) {
+                EXPECT_EQ(value, expected) << locale.name().toStdString() << " " << text.toStdString();
+                ++read;
+            }
+        }
+        EXPECT_GT(read, static_cast<int>(sequence.size()) / 2) << locale.name().toStdString();
+    }
 }
 
 }  // namespace
