@@ -1,7 +1,10 @@
 #include "app/spreadsheet/spreadsheet_export.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
@@ -77,16 +80,14 @@ bool HasSystemCause(lxw_error error)
         || error == LXW_ERROR_READING_TMPFILE || error == LXW_ERROR_ZIP_FILE_OPERATION;
 }
 
-}  // namespace
-
-bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure)
+QString FileFailure(const QString& reason)
 {
-    QLocale numbers = locale;
-    numbers.setNumberOptions(numbers.numberOptions() | QLocale::RejectGroupSeparator);
-    const QFileInfo target(fileName);
-    const bool existed = target.exists() || target.isSymLink();
-    const QByteArray path = QFile::encodeName(fileName);
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE)), reason);
+}
 
+// Builds the workbook and writes it at `path`; false, with the reason, when either fails.
+bool WriteWorkbook(const QByteArray& path, const TTextTable& cells, const QLocale& numbers, QString& failure)
+{
     TCNumericScope numericScope;
     lxw_workbook* workbook = workbook_new(path.constData());
     if (!workbook) {
@@ -96,24 +97,78 @@ bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, c
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, kExportSheetName);
     lxw_error error = sheet ? WriteCells(sheet, cells, numbers) : LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (error != LXW_NO_ERROR) {
-        // The workbook opens its file only when it is closed, so freeing it here
-        // leaves nothing on disk.
         lxw_workbook_free(workbook);
         failure = QString::fromUtf8(lxw_strerror(error));
         return false;
     }
-
     errno = 0;
     error = workbook_close(workbook);
     const int systemError = errno;
     if (error == LXW_NO_ERROR)
         return true;
-    // A file that was there before is the user's; only a half-written one of our own
-    // making goes.
-    if (!existed)
-        QFile::remove(fileName);
     failure = QString::fromUtf8(lxw_strerror(error));
     if (HasSystemCause(error) && systemError != 0)
         failure += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
     return false;
+}
+
+// Writes every byte and only then puts the file in place. Unbuffered, each short
+// write tried again: Qt 6.4's commit misses an error of the flush it makes itself
+// and would put a cut file in place, and a write that stops at a full disk tells
+// its cause only when tried again.
+bool WriteWhole(QSaveFile& file, const QByteArray& bytes)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return file.commit();
+}
+
+// Puts the bytes of the file at `workbookPath` at `fileName` only when all are
+// written. Through QSaveFile rather than a rename of the scratch file, so that a new
+// workbook gets the permissions of a new file and a replaced one keeps its own.
+bool CommitWorkbook(const QString& workbookPath, const QString& fileName, QString& failure)
+{
+    QFile workbook(workbookPath);
+    QSaveFile target(fileName);
+    if (!workbook.open(QIODevice::ReadOnly)) {
+        failure = FileFailure(workbook.errorString());
+        return false;
+    }
+    const QByteArray bytes = workbook.readAll();
+    if (workbook.error() != QFileDevice::NoError) {
+        failure = FileFailure(workbook.errorString());
+        return false;
+    }
+    if (!WriteWhole(target, bytes)) {
+        failure = FileFailure(target.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure)
+{
+    QLocale numbers = locale;
+    numbers.setNumberOptions(numbers.numberOptions() | QLocale::RejectGroupSeparator);
+
+    // libxlsxwriter cannot write into memory, and a file it fails to finish is left
+    // half written; so it writes a scratch file beside the target, which goes on
+    // every way out, and the user's file is replaced only by a whole workbook.
+    const QFileInfo target(fileName);
+    QTemporaryFile scratch(target.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    if (!scratch.open()) {
+        failure = FileFailure(scratch.errorString());
+        return false;
+    }
+    scratch.close();
+    return WriteWorkbook(QFile::encodeName(scratch.fileName()), cells, numbers, failure)
+        && CommitWorkbook(scratch.fileName(), fileName, failure);
 }

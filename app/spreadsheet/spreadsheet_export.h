@@ -17,5 +17,6 @@ inline constexpr const char* kExportSheetName = "My Sheet Name";
 // `locale` without group separators is written as a number, as a spreadsheet reads
 // typed text; other non-empty texts as strings; empty cells are left empty.
 // Returns true when the workbook was written; otherwise false, with `failure` set to
-// a short reason a user can read. A failed export leaves no file it created behind.
+// a short reason a user can read. A failed export leaves the folder as it was: a
+// file already at `fileName` is replaced only by a whole workbook.
 bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure);

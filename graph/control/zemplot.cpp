@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 
 #include <QPainter>
 #include <QtGlobal>
@@ -212,11 +213,16 @@ TSeries& TZemplot::Series(int32_t number)
 TSeries& TZemplot::NewSeries(int32_t number)
 {
     auto* series = new TSeries(*this, number);
-    TSeries** link = &FFirstSeries;
-    while (*link != nullptr && (*link)->FNumber < number)
-        link = &(*link)->FNext;
-    series->FNext = *link;
-    *link = series;
+    if (FLastSeries == nullptr || FLastSeries->FNumber < number) {
+        (FLastSeries == nullptr ? FFirstSeries : FLastSeries->FNext) = series;
+        FLastSeries = series;
+    } else {
+        TSeries** link = &FFirstSeries;
+        while ((*link)->FNumber < number)
+            link = &(*link)->FNext;
+        series->FNext = *link;
+        *link = series;
+    }
     if (FOnNewSeries)
         FOnNewSeries(this, number);
     return *series;
@@ -224,11 +230,15 @@ TSeries& TZemplot::NewSeries(int32_t number)
 
 void TZemplot::Unlink(TSeries& series)
 {
+    TSeries* previous = nullptr;
     for (TSeries** link = &FFirstSeries; *link != nullptr; link = &(*link)->FNext) {
         if (*link == &series) {
             *link = series.FNext;
+            if (FLastSeries == &series)
+                FLastSeries = previous;
             return;
         }
+        previous = *link;
     }
 }
 
@@ -259,6 +269,20 @@ void TZemplot::SetMark(int32_t id, double x1Value, double y1Value, double x2Valu
         FMarks.insert(mark, stored);
     else
         *mark = stored;
+    Repaint();
+}
+
+void TZemplot::AddMarks(std::vector<TZemplotMark> marks)
+{
+    // One sort instead of an insertion each: marks stored in falling ID order would
+    // otherwise cost a move of every mark already there, per mark.
+    FMarks.insert(FMarks.end(), std::make_move_iterator(marks.begin()), std::make_move_iterator(marks.end()));
+    const auto byID = [](const TZemplotMark& a, const TZemplotMark& b) { return a.ID < b.ID; };
+    std::stable_sort(FMarks.begin(), FMarks.end(), byID);
+    // Of marks with one ID the one added last stays, as SetMark replaces: walking
+    // backwards, unique keeps the first it meets.
+    const auto sameID = [](const TZemplotMark& a, const TZemplotMark& b) { return a.ID == b.ID; };
+    FMarks.erase(FMarks.begin(), std::unique(FMarks.rbegin(), FMarks.rend(), sameID).base());
     Repaint();
 }
 

@@ -244,6 +244,8 @@ private:
     friend class TSeries; // unlinks itself from the list
 
     void Unlink(TSeries& series);
+    // Stores the marks as SetMark one after another would, with one repaint.
+    void AddMarks(std::vector<TZemplotMark> marks);
     // Draws on another canvas at another size, and puts the control's own back.
     void DrawElsewhere(TCanvas& canvas, TCanvas& measureCanvas, uint16_t width, uint16_t height, bool exporting);
     void DrawSeriesAndMarks();
@@ -253,6 +255,9 @@ private:
     TCanvas* FDrawCanvas = &FOwnCanvas;
     TCanvas* FMeasureCanvas = &FOwnCanvas;
     TSeries* FFirstSeries = nullptr;
+    // The end of the chain, so that series made in ascending number (as a load
+    // makes them) are linked in without a walk along the chain.
+    TSeries* FLastSeries = nullptr;
     TColor FColor = clWhite;
     TFontAttributes FFont;
     TDimensions FDimensions;

@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -15,6 +14,7 @@
 #include <QMimeData>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "graph/control/zemplot.h"
@@ -26,6 +26,23 @@ namespace {
 uint16_t DrawingSize(int pixels)
 {
     return static_cast<uint16_t>(std::clamp(pixels, 0, static_cast<int>(std::numeric_limits<uint16_t>::max())));
+}
+
+// Writes every byte and only then puts the file in place. Unbuffered, each short
+// write tried again: Qt 6.4's commit misses an error of the flush it makes itself
+// and would put a cut file in place, and a write that stops at a full disk tells
+// its cause only when tried again.
+bool WriteWhole(QSaveFile& file, const QByteArray& bytes)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return file.commit();
 }
 
 const QString kSaveFilter = QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
@@ -113,9 +130,12 @@ void TZemplot::SaveGraphAs(const QString& path)
     } else {
         throw TVandrelError(QStringLiteral("Unknown graph file extension (.%1)").arg(suffix).toStdString());
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-        throw TVandrelError(QStringLiteral("The graph cannot be saved as %1").arg(path).toStdString());
+    // Written beside the file and put in its place only when whole, so that a full
+    // disk leaves the file that was there as it was.
+    QSaveFile file(path);
+    if (!WriteWhole(file, bytes))
+        throw TVandrelError(
+            QStringLiteral("The graph cannot be saved as %1 (%2)").arg(path, file.errorString()).toStdString());
 }
 
 void TZemplot::contextMenuEvent(QContextMenuEvent* event)

@@ -1,5 +1,6 @@
 #include "graph/persist/form_description.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
@@ -48,6 +49,17 @@ TGraphProperty Geometry(std::string name, int (QWidget::*get)() const, void (*se
             [set](TZemplot& graph, const TPublishedValue& value) { set(graph, IntOf(value)); }};
 }
 
+// The graph paints into a backing image of its size, 4 bytes a pixel: a stored side
+// of 30000 would cost 3.5 GB. A side above this is brought down to it rather than
+// refused, so that a graph stored at a larger size still loads with its settings,
+// series and marks; it is wider than any screen of today.
+constexpr int kLargestSide = 8192;
+
+int StoredSide(int value)
+{
+    return std::min(value, kLargestSide);
+}
+
 // The published properties of a settings object as the graph's, under dotted
 // names. `access` gives the object of a graph, const or not.
 template <typename TObject, typename TAccess>
@@ -72,8 +84,10 @@ const std::vector<TGraphProperty>& GraphProperties()
         std::vector<TGraphProperty> list = {
             Geometry("Left", &QWidget::x, [](T& graph, int value) { graph.move(value, graph.y()); }),
             Geometry("Top", &QWidget::y, [](T& graph, int value) { graph.move(graph.x(), value); }),
-            Geometry("Width", &QWidget::width, [](T& graph, int value) { graph.resize(value, graph.height()); }),
-            Geometry("Height", &QWidget::height, [](T& graph, int value) { graph.resize(graph.width(), value); }),
+            Geometry("Width", &QWidget::width,
+                     [](T& graph, int value) { graph.resize(StoredSide(value), graph.height()); }),
+            Geometry("Height", &QWidget::height,
+                     [](T& graph, int value) { graph.resize(graph.width(), StoredSide(value)); }),
             Publish("DragAllowed", &T::DragAllowed, &T::SetDragAllowed, true),
         };
         AddObject<TAxis>(list, "XAxis", [](auto& graph) -> auto& { return graph.XAxis(); });

@@ -9,7 +9,8 @@ class TZemplot;
 // name (UTF-8) as short strings, the property records, and a 0 byte ending them.
 // A record is the property's name as a short string followed by its value:
 //
-//   Left, Top, Width, Height        the control's geometry
+//   Left, Top, Width, Height        the control's geometry; a side above 8192
+//                                   pixels is read as 8192
 //   DragAllowed                     only when not its default
 //   XAxis.<name>, YAxis.<name>,     the published properties of the settings
 //   YAxis_Second.<name>,            objects, in the order of their Published()

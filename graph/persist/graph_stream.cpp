@@ -5,7 +5,10 @@
 
 #include <array>
 #include <functional>
+#include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "graph/control/zemplot.h"
 #include "graph/core/error.h"
@@ -16,6 +19,26 @@ namespace {
 constexpr const char* kMagicAndVersion = "qvtk03.01";
 constexpr std::size_t kSectionBuffer = 4096;
 constexpr std::size_t kMarkBuffer = 200;
+
+// The fewest bytes a stored series can take: its display and data sections each
+// at least an end of section (a three-character tag and a boolean, 6 bytes), and a
+// points header of two tags with a one-byte value each and an empty string (14).
+// A count that the bytes left cannot hold is a damaged stream, found before any
+// series is made for it.
+constexpr int64_t kLeastSeriesBytes = 6 + 6 + 14;
+// A mark section: at least its end.
+constexpr int64_t kLeastMarkBytes = 6;
+
+[[noreturn]] void RaiseReadError()
+{
+    throw TVandrelError("Stream read error");
+}
+
+void CheckCountFits(uint16_t count, int64_t leastBytes, const TMemoryStream& stream)
+{
+    if (count > (stream.Size() - stream.Position()) / leastBytes)
+        RaiseReadError();
+}
 
 void CheckMagicAndVersion(const std::string& text)
 {
@@ -30,7 +53,7 @@ void SkipExtension(TMemoryStream& stream)
 {
     std::array<uint8_t, 4> length{};
     if (stream.Read(length.data(), length.size()) != length.size())
-        throw TVandrelError("Stream read error");
+        RaiseReadError();
     const auto extension = static_cast<int32_t>(static_cast<uint32_t>(length[0]) | static_cast<uint32_t>(length[1]) << 8
                                                 | static_cast<uint32_t>(length[2]) << 16
                                                 | static_cast<uint32_t>(length[3]) << 24);
@@ -71,9 +94,10 @@ void WriteCountValue(TValueWriter& writer, uint16_t count)
 
 uint16_t ReadCountValue(TValueReader& reader)
 {
-    if (reader.ReadString() == "I")
-        return static_cast<uint16_t>(reader.ReadInteger());
-    const int32_t value = IntegerOfText(reader.ReadString());
+    const int32_t value = reader.ReadString() == "I" ? reader.ReadInteger() : IntegerOfText(reader.ReadString());
+    // No writer stores a count beyond 16 bits; cut, -1 would become 65535 series.
+    if (value < 0 || value > std::numeric_limits<uint16_t>::max())
+        RaiseReadError();
     return static_cast<uint16_t>(value);
 }
 
@@ -100,6 +124,7 @@ void TZemplot::WriteSeriesBlock(TMemoryStream& stream)
 
 void TZemplot::ReadSeriesBlock(TMemoryStream& stream)
 {
+    CheckCountFits(FSeriesCount, kLeastSeriesBytes, stream);
     TxyReader reader(stream, kSectionBuffer);
     // Stored series are numbered anew, 1 up, in the order they were stored.
     for (int32_t number = 1; number <= FSeriesCount; ++number)
@@ -115,9 +140,19 @@ void TZemplot::WriteMarksBlock(TMemoryStream& stream)
 
 void TZemplot::ReadMarksBlock(TMemoryStream& stream)
 {
+    CheckCountFits(FMarkCount, kLeastMarkBytes, stream);
     TxyReader reader(stream, kMarkBuffer);
-    for (int32_t i = 0; i < FMarkCount; ++i)
-        ReadMarkSection(reader, *this);
+    std::vector<TZemplotMark> marks;
+    marks.reserve(FMarkCount);
+    try {
+        for (int32_t i = 0; i < FMarkCount; ++i)
+            marks.push_back(ReadMarkSection(reader));
+    } catch (...) {
+        // A damaged block keeps the marks read before the fault.
+        AddMarks(std::move(marks));
+        throw;
+    }
+    AddMarks(std::move(marks));
 }
 
 void TZemplot::SaveGraphToStream(TMemoryStream& stream, bool includePoints)

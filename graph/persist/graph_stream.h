@@ -16,5 +16,5 @@ void WithPlottingOff(TZemplot& graph, const std::function<void()>& work);
 // values, "I" and the integer in the compact style, "S" and the decimal text in the
 // named one.
 void WriteCountValue(TValueWriter& writer, uint16_t count);
-// Takes either style; the count is cut to 16 bits.
+// Takes either style; a count outside 0 to 65535 raises "Stream read error".
 uint16_t ReadCountValue(TValueReader& reader);

@@ -43,10 +43,9 @@ void WriteMarkSection(TxyWriter& writer, const TZemplotMark& mark)
     MarkLayout().Write(writer, mark);
 }
 
-void ReadMarkSection(TxyReader& reader, TZemplot& graph)
+TZemplotMark ReadMarkSection(TxyReader& reader)
 {
     TZemplotMark mark;
     MarkLayout().Read(reader, mark);
-    graph.SetMark(mark.ID, mark.X1Value, mark.Y1Value, mark.X2Value, mark.Y2Value, mark.Color, mark.Caption,
-                  mark.TypeOfMark, mark.WhenDrawn);
+    return mark;
 }

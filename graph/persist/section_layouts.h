@@ -7,7 +7,6 @@ class TAxis;
 class TDimensions;
 class TLegend;
 class TSeries;
-class TZemplot;
 struct TZemplotMark;
 
 // Each stored object of the graph as one section of tagged values: a header (field
@@ -34,5 +33,5 @@ void WriteSeriesSection(TxyWriter& writer, const TSeries& series, bool includePo
 void ReadSeriesSection(TxyReader& reader, TSeries& series);
 
 void WriteMarkSection(TxyWriter& writer, const TZemplotMark& mark);
-// The mark is added with the graph's SetMark when its section ends.
-void ReadMarkSection(TxyReader& reader, TZemplot& graph);
+// The mark as its section stores it; a field the section lacks stays 0.
+TZemplotMark ReadMarkSection(TxyReader& reader);

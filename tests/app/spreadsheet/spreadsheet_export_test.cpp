@@ -8,11 +8,10 @@
 #include <QTemporaryDir>
 
 #include <clocale>
-#include <csignal>
 #include <string>
-#include <sys/resource.h>
 
 #include "tests/app/spreadsheet/xlsx_reader.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -39,7 +38,12 @@ protected:
         return failure;
     }
 
-    bool FolderIsEmpty() const { return QDir(FDir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+    // Hidden ones too, as a scratch file would be.
+    QStringList FolderEntries() const
+    {
+        return QDir(FDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    bool FolderIsEmpty() const { return FolderEntries().isEmpty(); }
 
     QTemporaryDir FDir;
 };
@@ -142,6 +146,7 @@ TEST_F(SpreadsheetExportTest, ReplacesAnExistingWorkbook)
 
     EXPECT_EQ(book.Cells.size(), 1u);
     ExpectText(book, 1, 1, "new");
+    EXPECT_EQ(FolderEntries(), QStringList{"table.xlsx"});
 }
 
 TEST_F(SpreadsheetExportTest, PathThatCannotBeCreatedFailsWithAReasonAndLeavesNoFile)
@@ -169,25 +174,31 @@ TEST_F(SpreadsheetExportTest, TableBeyondTheSheetFailsWithoutWritingAFile)
     EXPECT_TRUE(FolderIsEmpty());
 }
 
+// A file size limit makes every write past it fail, as a full disk would: neither a
+// new workbook nor one over the workbook that was there leaves anything behind.
 TEST_F(SpreadsheetExportTest, WriteThatBreaksOffLeavesNoHalfFile)
 {
-    // A file size limit of a few bytes makes every write past it fail, as a full disk would.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit oldLimit{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
-    rlimit limit = oldLimit;
-    limit.rlim_cur = 2000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    ExportAndRead({{"old", "1"}});
+    QFile old(PathOf("table.xlsx"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
 
-    TTextTable table(300, {"text", "1.5"});
-    QString failure;
-    const bool written = ExportGridToSpreadsheet(table, PathOf("half.xlsx"), QLocale::c(), failure);
-
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(failure.isEmpty());
-    EXPECT_TRUE(FolderIsEmpty());
+    for (const char* name : {"half.xlsx", "table.xlsx"}) {
+        QString failure;
+        bool written = true;
+        {
+            // Checked once the limit is gone, so that the test's own output can grow.
+            TFileSizeLimit limit(2000);
+            ASSERT_TRUE(limit.Active());
+            written = ExportGridToSpreadsheet(TTextTable(300, {"new", "2.5"}), PathOf(name), QLocale::c(), failure);
+        }
+        EXPECT_FALSE(written) << name;
+        EXPECT_TRUE(failure.contains("File too large")) << failure.toStdString();
+    }
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
+    EXPECT_EQ(FolderEntries(), QStringList{"table.xlsx"});
 }
 
 // A Qt program runs under the user's numeric locale; a decimal comma there must not

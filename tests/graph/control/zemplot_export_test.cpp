@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include "graph/control/zemplot.h"
 #include "graph/persist/memory_stream.h"
 #include "tests/support/error_message.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/pixel_count.h"
 
 namespace {
@@ -28,6 +30,12 @@ void Fill(TZemplot& graph)
     series.SetLineColor(0x00C000);
     for (int i = 0; i < 10; ++i)
         series.AddPoint(i, i * i);
+}
+
+QByteArray ContentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray Svg(TZemplot& graph)
@@ -142,5 +150,35 @@ TEST(ZemplotExport, SaveGraphAsWritesTheKindItsExtensionNames)
     EXPECT_EQ(MessageOf([&] { graph.SaveGraphAs(folder.filePath("graph.gif")); }), "Unknown graph file extension (.gif)");
     const QString unwritable = folder.filePath("missing/graph.png");
     EXPECT_EQ(MessageOf([&] { graph.SaveGraphAs(unwritable); }),
-              "The graph cannot be saved as " + unwritable.toStdString());
+              "The graph cannot be saved as " + unwritable.toStdString() + " (No such file or directory)");
+}
+
+// A save that breaks off, as on a full disk, leaves the file that was there; one that
+// succeeds replaces it. Neither leaves anything else in the folder.
+TEST(ZemplotExport, SaveGraphAsReplacesAFileOnlyWithAWholeOne)
+{
+    QTemporaryDir folder;
+    TZemplot graph;
+    Fill(graph);
+    const QByteArray before = "the user's own file";
+    for (const char* name : {"graph.png", "graph.svg", "graph.pdf"}) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        file.close();
+        std::string message;
+        {
+            // Checked once the limit is gone, so that the test's own output can grow.
+            TFileSizeLimit limit(before.size() + 10);
+            ASSERT_TRUE(limit.Active());
+            message = MessageOf([&] { graph.SaveGraphAs(path); });
+        }
+        EXPECT_EQ(message, "The graph cannot be saved as " + path.toStdString() + " (File too large)");
+        EXPECT_EQ(ContentsOf(path), before) << name;
+        graph.SaveGraphAs(path);
+        EXPECT_GT(ContentsOf(path).size(), before.size() + 10) << name;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{name});
+        QFile::remove(path);
+    }
 }

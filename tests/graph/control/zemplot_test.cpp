@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "counting_zemplot.h"
 #include "graph/core/error.h"
 #include "graph/core/integer_conventions.h"
@@ -62,6 +66,36 @@ TEST(ZemplotTest, SeriesAreKeptInNumberOrderAndMadeOnce)
     graph.Series(9);
     graph.Series(-1);
     EXPECT_EQ(NumbersOf(graph), (std::vector<int32_t>{-1, 3, 5, 5, 9}));
+}
+
+// The graph keeps the end of its chain to append without a walk; whatever is made
+// and deleted, at the end or elsewhere, the chain stays the one a walk would build.
+TEST(ZemplotTest, SeriesMadeAndDeletedInAnyOrderKeepTheChainInNumberOrder)
+{
+    std::mt19937 random(15);
+    TZemplot graph;
+    graph.SetPlotting(false);
+    std::vector<TSeries*> expected;
+    const auto chain = [&] {
+        std::vector<TSeries*> series;
+        for (TSeries* each = graph.FirstSeries(); each != nullptr; each = each->Next())
+            series.push_back(each);
+        return series;
+    };
+    for (int step = 0; step < 2000; ++step) {
+        if (!expected.empty() && random() % 3 == 0) {
+            // The last one half of the time, so that the end moves back often.
+            const std::size_t index = random() % 2 == 0 ? expected.size() - 1 : random() % expected.size();
+            delete expected[index];
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(index));
+        } else {
+            const auto number = static_cast<int32_t>(random() % 40);
+            const auto place = std::find_if(expected.begin(), expected.end(),
+                                            [&](const TSeries* series) { return series->Number() >= number; });
+            expected.insert(place, &graph.NewSeries(number));
+        }
+        ASSERT_EQ(chain(), expected) << "step " << step;
+    }
 }
 
 TEST(ZemplotTest, DeleteAllSeriesKeepsPlottingAsItWas)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -169,6 +170,11 @@ TEST(FormDescriptionTest, ReadingRefusesWhatTheGraphCannotHold)
     const std::pair<std::string, std::string> cases[] = {
         {Name("SeriesCount") + countOfZero + Name("SeriesInfo") + emptyBlock, "internal filing error: TZemplot"},
         {Name("MarkCount") + countOfZero + Name("MarksInfo") + emptyBlock, "internal filing error2: TZemplot"},
+        // More series than the block's bytes can hold, and a count no writer stores.
+        {Name("SeriesCount") + "\x06\x01I\x02\x02" + Name("SeriesInfo") + std::string("\x0A\x19\x00\x00\x00", 5)
+             + std::string(25, '\x06'),
+         "Stream read error"},
+        {Name("MarkCount") + "\x06\x01S\x06\x05" + "65536", "Stream read error"},
         {Name("Appearance.Colour") + "\x02\x01", "Property Appearance.Colour does not exist"},
         {Name("Appearance.TitleFont.Size") + "\x02\x01", "Property Appearance.TitleFont.Size does not exist"},
         {Name("DragAllowed") + "\x02\x01", "Invalid property value"},
@@ -181,5 +187,24 @@ TEST(FormDescriptionTest, ReadingRefusesWhatTheGraphCannotHold)
         const std::string entry = Name("TZemplot") + Name("G") + Name("Plotting") + "\x08" + records + '\0';
         EXPECT_EQ(MessageOf([&] { ReadEntry(entry, graph); }), message);
         EXPECT_FALSE(graph.Plotting()) << message;
+    }
+}
+
+// The control paints into an image of its size: a stored side beyond 8192 pixels is
+// brought down to 8192, anything up to it kept.
+TEST(FormDescriptionTest, AStoredSideAbove8192PixelsIsReadAs8192)
+{
+    const auto record = [](const std::string& name, int32_t value) {
+        TMemoryStream stream;
+        TValueWriter(stream).WriteInteger(value);
+        return Name(name) + std::string(stream.Bytes().begin(), stream.Bytes().end());
+    };
+    for (const int32_t side : {777, 8192, 8193, 30000, 2147483647}) {
+        TZemplot wide;
+        TZemplot tall;
+        ReadEntry(Name("TZemplot") + Name("G") + record("Height", 50) + record("Width", side) + '\0', wide);
+        ReadEntry(Name("TZemplot") + Name("G") + record("Width", 50) + record("Height", side) + '\0', tall);
+        EXPECT_EQ(wide.size(), QSize(std::min(side, 8192), 50)) << side;
+        EXPECT_EQ(tall.size(), QSize(50, std::min(side, 8192))) << side;
     }
 }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <array>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -49,6 +51,49 @@ std::vector<uint8_t> WithMagic(const std::string& magic)
     std::string changed = "\x06" + std::string(1, static_cast<char>(magic.size())) + magic;
     changed.append(bytes.begin() + 11, bytes.end());
     return {changed.begin(), changed.end()};
+}
+
+// A default graph's stream with the counts given (any 32-bit number) and the series
+// and marks blocks that the two functions write.
+std::vector<uint8_t> StreamWithBlocks(int32_t seriesCount, const std::function<void(TxyWriter&)>& writeSeries,
+                                      int32_t markCount, const std::function<void(TxyWriter&)>& writeMarks)
+{
+    TZemplot empty;
+    std::vector<uint8_t> head = Saved(empty);
+    head.resize(head.size() - 14); // the two counts of 0 and the extension length
+    TMemoryStream stream(std::move(head));
+    stream.Seek(stream.Size());
+    {
+        TxyWriter writer(stream);
+        for (const int32_t count : {seriesCount, markCount}) {
+            writer.WriteString("I");
+            writer.WriteInteger(count);
+        }
+    }
+    for (const auto& write : {writeSeries, writeMarks}) {
+        TxyWriter writer(stream);
+        write(writer);
+    }
+    const std::array<uint8_t, 4> noExtension{};
+    stream.Write(noExtension.data(), noExtension.size());
+    const auto bytes = stream.Bytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+// `count` series stored as briefly as the format allows (each section only its
+// end, no points) under the series count `storedCount`.
+std::vector<uint8_t> BriefSeriesStream(int32_t count, int32_t storedCount)
+{
+    return StreamWithBlocks(
+        storedCount,
+        [count](TxyWriter& writer) {
+            for (int32_t i = 0; i < count; ++i) {
+                writer.WriteEndOfSection();
+                writer.WriteEndOfSection();
+                writer.WritePointsHeader(0);
+            }
+        },
+        0, [](TxyWriter&) {});
 }
 
 }  // namespace
@@ -255,4 +300,58 @@ TEST(GraphStream, DamagedStreamsFailCleanlyAndLeavePlottingOn)
         ASSERT_TRUE(graph.Plotting()) << "round " << round;
     }
     EXPECT_GT(failures, 500);
+}
+
+// Series are linked in as they are read, each behind the last, so that the largest
+// count a stream can hold loads in time linear in it; the stored order is kept.
+TEST(GraphStream, TheMostSeriesAStreamCanCountComeBackNumberedInOrder)
+{
+    constexpr int32_t kMost = 65535;
+    TZemplot graph;
+    Load(graph, BriefSeriesStream(kMost, kMost));
+    const std::vector<int32_t> numbers = NumbersOf(graph);
+    ASSERT_EQ(numbers.size(), static_cast<std::size_t>(kMost));
+    for (int32_t i = 0; i < kMost; ++i)
+        ASSERT_EQ(numbers[static_cast<std::size_t>(i)], i + 1);
+    EXPECT_EQ(graph.Series(kMost).SeriesName(), "Series 65535");
+}
+
+// A count no writer stores, or more series than the bytes left can hold, is a
+// damaged stream, refused before any series is made.
+TEST(GraphStream, ASeriesCountTheStreamCannotHoldIsRefusedBeforeAnySeriesIsMade)
+{
+    for (const auto& [series, count] : {std::pair{1000, 65535}, {3, -1}, {3, 65536}, {0, 1}}) {
+        TZemplot graph;
+        graph.NewSeries(7);
+        EXPECT_EQ(MessageOf([&] { Load(graph, BriefSeriesStream(series, count)); }), "Stream read error") << count;
+        EXPECT_EQ(graph.FirstSeries(), nullptr) << count;
+        EXPECT_TRUE(graph.Plotting());
+    }
+}
+
+// However the stored IDs run (falling, repeated), the loaded marks are what
+// SetMark one after another leaves: in ID order, the last of each ID kept.
+TEST(GraphStream, StoredMarksComeBackAsSetMarkOneAfterAnotherWouldLeaveThem)
+{
+    std::mt19937 random(7);
+    std::vector<TZemplotMark> stored;
+    for (int32_t i = 0; i < 3000; ++i) {
+        const int32_t id = i < 1500 ? 5000 - i : static_cast<int32_t>(random() % 4000);
+        stored.push_back({id, i * 0.5, -i * 1.0, 0, 0, static_cast<TColor>(i), "mark " + std::to_string(i),
+                          static_cast<uint8_t>(i % 4), i % 2 == 0});
+    }
+    TZemplot expected;
+    expected.SetPlotting(false);
+    for (const TZemplotMark& m : stored)
+        expected.SetMark(m.ID, m.X1Value, m.Y1Value, m.X2Value, m.Y2Value, m.Color, m.Caption, m.TypeOfMark,
+                         m.WhenDrawn);
+    ASSERT_LT(expected.Marks().size(), stored.size());
+
+    TZemplot graph;
+    graph.SetMark(4500, 0, 0, 0, 0, 0, "cleared by the load", 0, false);
+    Load(graph, StreamWithBlocks(0, [](TxyWriter&) {}, static_cast<int32_t>(stored.size()), [&](TxyWriter& writer) {
+        for (const TZemplotMark& mark : stored)
+            WriteMarkSection(writer, mark);
+    }));
+    EXPECT_EQ(graph.Marks(), expected.Marks());
 }
