@@ -34,11 +34,4 @@ TEST(MemoryBudget, ReservationsThatTogetherExceedTheBudgetTakeTurns)
     EXPECT_LE(most, 80);
 }
 
-TEST(MemoryBudget, MemoryTextsAreInPowersOf1024)
-{
-    EXPECT_EQ(MemoryText(512), "512 bytes");
-    EXPECT_EQ(MemoryText(1536), "1.5 KiB");
-    EXPECT_EQ(MemoryText(uint64_t{8} << 30), "8.0 GiB");
-}
-
 }  // namespace
