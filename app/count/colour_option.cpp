@@ -3,8 +3,6 @@
 #include <QColor>
 #include <QString>
 
-#include <cstdio>
-
 std::optional<uint32_t> ParseColour(std::string_view text)
 {
     const bool hexDigitsOnly = text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
@@ -18,11 +16,4 @@ std::optional<uint32_t> ParseColour(std::string_view text)
     if (!colour.isValid() || colour.alpha() != 255) // "transparent" is no colour a pixel can match
         return std::nullopt;
     return static_cast<uint32_t>(colour.rgb() & 0x00FFFFFFu);
-}
-
-std::string ColourText(uint32_t rgb)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0x00FFFFFFu));
-    return text;
 }

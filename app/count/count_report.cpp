@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/count/colour_option.h"
+#include "app/picture/colour_mask.h"
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 
@@ -61,7 +61,7 @@ std::string CsvCell(const std::string& cell)
 std::vector<TTableRow> ResultTableRows(const TPictureAnalysis& analysis)
 {
     const std::string fileName = QFileInfo(QFile::decodeName(analysis.File.c_str())).fileName().toStdString();
-    const TResultTexts texts = MakeResultTexts(fileName, analysis.Stats, kSeparator);
+    const TResultTexts texts = MakeResultTexts(fileName, {analysis.Stats, analysis.HasCorrelation}, kSeparator);
     std::vector<TTableRow> rows;
     for (const TResultText* text : {&texts.File, &texts.Slope, &texts.Intercept, &texts.Correlation})
         rows.push_back({text->Caption, text->Value});

@@ -7,14 +7,13 @@
 #include <new>
 #include <thread>
 
-#include "app/count/colour_option.h"
+#include "app/engine/box_count_fit.h"
 #include "app/engine/box_counter.h"
 #include "app/picture/bitmap_reader.h"
 #include "app/picture/colour_mask.h"
 #include "app/picture/picture_file.h"
 #include "app/picture/regular_file.h"
 #include "graph/core/error.h"
-#include "graph/data/regression.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint
     // zero" (the logarithm of 0). An empty size means the colour is nowhere, so say
     // that instead, before counting anything.
     if (mask.Empty())
-        throw TVandrelError("the colour " + ColourText(rgb) + " occurs nowhere in the picture");
+        throw TVandrelError(ColourNowhereText(rgb));
 
     TPictureAnalysis analysis;
     analysis.File = path;
@@ -36,12 +35,9 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint
     for (const int d : sizes)
         analysis.Counts.push_back({d, counter.Count(d)});
 
-    TDataSeries series;
-    series.SetRegressionType(rtLeastSquaresLine);
-    FillResultSeries(series, analysis.Counts);
-    analysis.Stats = series.GetCompStats();
-    // A fresh series has no message, so any message is this computation's.
-    analysis.HasCorrelation = !analysis.Stats.Failed && analysis.Stats.Msg.empty();
+    const TBoxCountFit fit = FitBoxCounts(analysis.Counts);
+    analysis.Stats = fit.Stats;
+    analysis.HasCorrelation = fit.HasCorrelation;
     return analysis;
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "graph/data/data_stats.h"
+#include "app/engine/box_count_fit.h"
 
 // The headers of the results table's two columns.
 inline constexpr const char* kLogSizeHeader = "log(d)";
@@ -26,8 +26,9 @@ struct TResultTexts {
     TResultText Dimension; // D, the negated slope
 };
 
-// `fileName` is the picture's name without its folder.
-TResultTexts MakeResultTexts(std::string_view fileName, const TCompStats& stats,
+// `fileName` is the picture's name without its folder. An r that could not be
+// computed has an empty value.
+TResultTexts MakeResultTexts(std::string_view fileName, const TBoxCountFit& fit,
                              std::string_view decimalSeparator);
 
 // The text of log10(d) or log10(N) in the results table.

@@ -1,6 +1,7 @@
 #include "app/picture/colour_mask.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -36,4 +37,16 @@ TPixelMask MaskOfColour(const QImage& image, uint32_t rgb)
         break;
     }
     return mask;
+}
+
+std::string ColourText(uint32_t rgb)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb & 0x00FFFFFFu));
+    return text;
+}
+
+std::string ColourNowhereText(uint32_t rgb)
+{
+    return "The colour " + ColourText(rgb) + " occurs nowhere in the picture";
 }

@@ -74,6 +74,35 @@ lxw_error WriteCells(lxw_worksheet* sheet, const TTextTable& cells, const QLocal
     return LXW_NO_ERROR;
 }
 
+lxw_error WriteValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const TSheetValue& value)
+{
+    if (const double* number = std::get_if<double>(&value))
+        return std::isfinite(*number) ? worksheet_write_number(sheet, row, column, *number, nullptr) : LXW_NO_ERROR;
+    if (const QString* text = std::get_if<QString>(&value); text && !text->isEmpty())
+        return worksheet_write_string(sheet, row, column, text->toUtf8().constData(), nullptr);
+    return LXW_NO_ERROR;
+}
+
+lxw_error WriteValueSheet(lxw_workbook* workbook, const TValueSheet& values)
+{
+    const QByteArray name = values.Name.toUtf8();
+    if (const lxw_error refused = workbook_validate_sheet_name(workbook, name.constData()); refused != LXW_NO_ERROR)
+        return refused;
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, name.constData());
+    if (!sheet)
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    for (std::size_t row = 0; row < values.Cells.size(); ++row)
+        for (std::size_t column = 0; column < values.Cells[row].size(); ++column) {
+            if (row >= LXW_ROW_MAX || column >= LXW_COL_MAX)
+                return LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE;
+            const lxw_error error = WriteValue(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                               values.Cells[row][column]);
+            if (error != LXW_NO_ERROR)
+                return error;
+        }
+    return LXW_NO_ERROR;
+}
+
 bool HasSystemCause(lxw_error error)
 {
     return error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE
@@ -86,7 +115,8 @@ QString FileFailure(const QString& reason)
 }
 
 // Builds the workbook and writes it at `path`; false, with the reason, when either fails.
-bool WriteWorkbook(const QByteArray& path, const TTextTable& cells, const QLocale& numbers, QString& failure)
+bool WriteWorkbook(const QByteArray& path, const TTextTable& cells, std::span<const TValueSheet> moreSheets,
+                   const QLocale& numbers, QString& failure)
 {
     TCNumericScope numericScope;
     lxw_workbook* workbook = workbook_new(path.constData());
@@ -96,6 +126,8 @@ bool WriteWorkbook(const QByteArray& path, const TTextTable& cells, const QLocal
     }
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, kExportSheetName);
     lxw_error error = sheet ? WriteCells(sheet, cells, numbers) : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    for (std::size_t more = 0; more < moreSheets.size() && error == LXW_NO_ERROR; ++more)
+        error = WriteValueSheet(workbook, moreSheets[more]);
     if (error != LXW_NO_ERROR) {
         lxw_workbook_free(workbook);
         failure = QString::fromUtf8(lxw_strerror(error));
@@ -154,7 +186,8 @@ bool CommitWorkbook(const QString& workbookPath, const QString& fileName, QStrin
 
 }  // namespace
 
-bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure)
+bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, const QLocale& locale, QString& failure,
+                             std::span<const TValueSheet> moreSheets)
 {
     QLocale numbers = locale;
     numbers.setNumberOptions(numbers.numberOptions() | QLocale::RejectGroupSeparator);
@@ -169,6 +202,6 @@ bool ExportGridToSpreadsheet(const TTextTable& cells, const QString& fileName, c
         return false;
     }
     scratch.close();
-    return WriteWorkbook(QFile::encodeName(scratch.fileName()), cells, numbers, failure)
+    return WriteWorkbook(QFile::encodeName(scratch.fileName()), cells, moreSheets, numbers, failure)
         && CommitWorkbook(scratch.fileName(), fileName, failure);
 }

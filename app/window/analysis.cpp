@@ -1,13 +1,15 @@
 // The analysis: count the boxes holding the chosen colour for every box size, list
-// the logarithms, and hand the counts to the graph.
+// the logarithms, and hand the result to the graph and the labels.
 #include "app/window/main_window.h"
 
 #include <QApplication>
 
 #include "app/engine/box_counter.h"
+#include "app/engine/box_sizes.h"
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 #include "app/picture/colour_mask.h"
+#include "graph/core/error.h"
 
 namespace {
 
@@ -29,56 +31,72 @@ uint32_t RgbOf(TColor colour)
 
 void TForm1::Analyse_Image()
 {
-    StaticText1->setText(QStringLiteral("Slope: "));
-    StaticText2->setText(QStringLiteral("Intercept: "));
-    StaticText3->setText(QStringLiteral("D: "));
-    Zemplot1->hide();
-    repaint();
-    Image1->LoadFromFile(FPictureFile);
-    Image1->show();
     // A size still being typed is settled as leaving its field would settle it, so
     // that no size or step below 1 reaches the counting.
     for (TSpinEdit* edit : {SpinEdit1, SpinEdit2, SpinEdit3})
         edit->BringWithinRange();
-    FMinBoxSize = SpinEdit1->Value();
-    FMaxBoxSize = SpinEdit2->Value();
+    const int minimum = SpinEdit1->Value();
+    const int maximum = SpinEdit2->Value();
     const int increment = SpinEdit3->Value();
-    StringGrid1->SetRowCount(FMaxBoxSize / increment + 5);
-    for (int row = 1; row < StringGrid1->RowCount(); ++row)
-        for (int column = 0; column < 2; ++column)
-            StringGrid1->SetCell(column, row, QString());
-    TBoxCounts counts{};
-    StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
-    StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
-    if (const std::optional<TColor> colour = FDialogs.ChooseColour(FColour)) {
-        FColour = *colour;
-        CountBoxSizes(RgbOf(FColour), counts);
-        FDialogs.Inform(QStringLiteral("Finished Counting"));
-        ShowResults(counts);
-    }
+    // What cannot be counted is refused before anything changes, so the results of
+    // the last analysis stay as they were.
+    if (minimum > maximum)
+        throw TVandrelError("The minimum box size (" + std::to_string(minimum) + ") is above the maximum ("
+                            + std::to_string(maximum) + "): there is no box size to count");
+    if (!Image1->Picture().HasBitmap())
+        throw TVandrelError(kNotABitmap);
+    const std::optional<TColor> colour = FDialogs.ChooseColour(FColour);
+    if (!colour)
+        return;
+    FColour = *colour;
+    const uint32_t rgb = RgbOf(FColour);
+    // From the file again, so that no grid or rectangle drawn on it takes part.
+    Image1->LoadFromFile(FPictureFile);
+    const TPixelMask mask = MaskOfColour(Image1->Picture().Bitmap(), rgb);
+    if (mask.Empty())
+        throw TVandrelError(ColourNowhereText(rgb));
+
+    ClearResults();
+    Zemplot1->hide();
+    Image1->show();
+    repaint();
+    FMinBoxSize = minimum;
+    FMaxBoxSize = maximum;
+    TAnalysisResult result{.PictureFile = FPictureFile,
+                           .PictureSize = Image1->Picture().Size(),
+                           .Rgb = rgb,
+                           .MinBoxSize = minimum,
+                           .MaxBoxSize = maximum,
+                           .Increment = increment,
+                           .Counts = {},
+                           .Fit = {},
+                           .Made = QDateTime::currentDateTime()};
+    CountBoxSizes(mask, result);
+    result.Fit = FitBoxCounts(result.Counts);
+    FDialogs.Inform(QStringLiteral("Finished Counting"));
+    ShowResults(result);
+    FLastAnalysis = std::move(result);
     Image1->hide();
     Zemplot1->show();
     repaint();
 }
 
-void TForm1::CountBoxSizes(uint32_t rgb, TBoxCounts& counts)
+void TForm1::CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result)
 {
     const TBusyCursor busy;
-    std::optional<TPixelMask> mask;
-    std::optional<TBoxCounter> counter;
+    const std::vector<int> sizes = BoxSizes(result.MinBoxSize, result.MaxBoxSize, result.Increment);
+    StringGrid1->SetRowCount(result.MaxBoxSize / result.Increment + 5);
+    StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
+    StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
+    TBoxCounter counter(mask);
     const std::string separator = DecimalSeparator();
     int row = 1;
-    for (int d = FMinBoxSize; d <= FMaxBoxSize; d += SpinEdit3->Value(), ++row) {
-        if (!counter) {
-            // The picture's pixels are read once, at the first size; an icon or a
-            // metafile has none and stops the analysis here.
-            mask.emplace(MaskOfColour(Image1->Picture().Bitmap(), rgb));
-            counter.emplace(*mask);
-        }
-        const uint64_t boxes = counter->Count(d);
-        counts[static_cast<std::size_t>(d - 1)] = boxes;
+    for (const int d : sizes) {
+        const uint64_t boxes = counter.Count(d);
+        result.Counts.push_back({d, boxes});
         StringGrid1->SetCell(0, row, QString::fromStdString(LogCellText(Log10(d), separator)));
         StringGrid1->SetCell(1, row, QString::fromStdString(LogCellText(Log10(static_cast<long double>(boxes)), separator)));
+        ++row;
         // Each row shows as soon as it is written.
         StringGrid1->repaint();
     }

@@ -116,6 +116,9 @@ void TForm1::BuildControls()
     StaticText4 = StaticText(client, QStringLiteral("Box Increment"), 67, 207, 72, 17);
     StaticText7 = StaticText(client, QStringLiteral("Correlation coefficient (r):"), 13, 305, 121, 17);
     BitBtn6 = Button(client, TGlyph::About, QString(), QString(), {10, 530, 41, 41});
+    PictureNote = StaticText(client, QString(), 92, 2, 128, 160);
+    PictureNote->setWordWrap(true);
+    PictureNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Tab order follows the work: open, analyse, save, copy, then the sizes.
     QWidget* previous = BitBtn1;
     for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(BitBtn4),

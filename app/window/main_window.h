@@ -1,13 +1,15 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include <QCursor>
 #include <QLabel>
 #include <QMainWindow>
 
+#include "app/engine/pixel_mask.h"
+#include "app/window/analysis_result.h"
 #include "app/window/dialogs.h"
 #include "app/window/glyph_button.h"
 #include "app/window/image_control.h"
@@ -16,9 +18,6 @@
 #include "graph/control/zemplot.h"
 
 class TAboutBox;
-
-// N(d) of one analysis for every box size d from 1 to 256; element d - 1 holds N(d).
-using TBoxCounts = std::array<uint64_t, 256>;
 
 // The main window: the picture, the box sizes, the results table and labels, and
 // the graph of log N(d) against log d.
@@ -45,8 +44,8 @@ public:
     // Shows the picture again from its file with a grid of lines every n pixels.
     void GridUp(int n);
     void SetImageCursor(bool show);
-    // Puts the counts of the sizes just analysed into the graph and the labels.
-    void ShowResults(const TBoxCounts& counts);
+    // Puts the counts and the fit of an analysis into the graph and the labels.
+    void ShowResults(const TAnalysisResult& result);
 
     const QString& PictureFile() const { return FPictureFile; }
     int MinBoxSize() const { return FMinBoxSize; }
@@ -72,6 +71,8 @@ public:
     QLabel* StaticText4;
     QLabel* StaticText7;
     TBitBtn* BitBtn6;
+    // Why a picture that is shown cannot be analysed; empty otherwise.
+    QLabel* PictureNote;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -82,7 +83,10 @@ private:
     void FormCreate();
     // Runs a handler; an error it raises goes to the error box.
     void Guarded(const std::function<void()>& handler);
-    void CountBoxSizes(uint32_t rgb, TBoxCounts& counts);
+    // Counts every size of `result` in `mask` into its counts and the table.
+    void CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result);
+    // Empties the labels, the table and the graph's points; nothing can be saved.
+    void ClearResults();
     QString PictureName() const;
     std::string DecimalSeparator() const;
 
@@ -94,6 +98,7 @@ private:
     int FMaxBoxSize = 0;
     int FMinBoxSize = 0;
     QString FPictureFile;
+    std::optional<TAnalysisResult> FLastAnalysis;
     bool FSelecting = false;
     int FSelStartX = 0;
     int FSelStartY = 0;

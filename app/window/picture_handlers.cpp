@@ -20,13 +20,19 @@ void TForm1::OpenPictureFile()
     const std::optional<QString> chosen = FDialogs.OpenFile(kPictureFilter);
     if (!chosen)
         return;
+    // Loaded first: a picture that cannot be read changes nothing.
+    Image1->LoadFromFile(*chosen);
     FPictureFile = *chosen;
+    ClearResults();
     Zemplot1->hide();
-    Image1->LoadFromFile(FPictureFile);
-    SpinEdit1->setEnabled(true);
-    SpinEdit2->setEnabled(true);
-    SpinEdit3->setEnabled(true);
-    BitBtn3->setEnabled(true);
+    // Icons and metafiles have no pixels to count or draw on.
+    const bool measurable = Image1->Picture().HasBitmap();
+    for (QWidget* control : {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(SpinEdit2),
+                             static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(BitBtn3)})
+        control->setEnabled(measurable);
+    PictureNote->setText(measurable ? QString()
+                                    : QStringLiteral("Icons and metafiles are shown, not measured: only a bitmap "
+                                                     "(BMP, PNG, JPEG, GIF, TIFF) can be analysed."));
     setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
     Image1->show();
     SetImageCursor(true);
@@ -77,6 +83,9 @@ void TForm1::SetImageCursor(bool show)
 
 void TForm1::Image1MouseDown(Qt::MouseButton, int x, int y)
 {
+    // Nothing can be drawn on an icon or a metafile, and a click on one is no error.
+    if (!Image1->Picture().HasBitmap())
+        return;
     Image1->Draw([&](TCanvas& canvas) {
         canvas.SetBrushStyle(bsClear);
         FSelecting = true;

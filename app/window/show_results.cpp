@@ -1,30 +1,49 @@
-// The results of an analysis in the graph and the labels.
+// The results of an analysis in the graph and the labels, and their clearing.
 #include "app/window/main_window.h"
-
-#include <vector>
 
 #include "app/engine/result_series.h"
 #include "app/engine/result_texts.h"
 
-void TForm1::ShowResults(const TBoxCounts& counts)
+namespace {
+
+// What the r label shows when r could not be computed.
+const QString kNoValue = QStringLiteral("\u2013");
+
+}  // namespace
+
+void TForm1::ShowResults(const TAnalysisResult& result)
 {
-    std::vector<TBoxCount> sizes;
-    for (int d = FMinBoxSize; d <= FMaxBoxSize; d += SpinEdit3->Value())
-        sizes.push_back({d, counts[static_cast<std::size_t>(d - 1)]});
     TSeries& series = Zemplot1->Series(1);
-    const TResultAxisLimits limits = FillResultSeries(series, sizes);
+    const TResultAxisLimits limits = FillResultSeries(series, result.Counts);
     series.SetRegressionLineColor(clBlack);
     series.SetRegressionLineStyle(psDashDot);
-    const TResultTexts texts =
-        MakeResultTexts(PictureName().toStdString(), series.GetCompStats(), DecimalSeparator());
+    // The series draws the line; the texts come from the result's own fit, which no
+    // earlier analysis can leave a value in.
+    const TResultTexts texts = MakeResultTexts(result.PictureName().toStdString(), result.Fit, DecimalSeparator());
     StaticText1->setText(QString::fromStdString(texts.Slope.Joined()));
     StaticText2->setText(QString::fromStdString(texts.Intercept.Joined()));
-    StaticText7->setText(QString::fromStdString(texts.Correlation.Joined()));
+    StaticText7->setText(QString::fromStdString(texts.Correlation.Caption)
+                         + (texts.Correlation.Value.empty() ? kNoValue : QString::fromStdString(texts.Correlation.Value)));
     StaticText3->setText(QString::fromStdString(texts.Dimension.Joined()));
     Zemplot1->XAxis().SetMax(limits.XMax);
     Zemplot1->YAxis().SetMax(limits.YMax);
     Zemplot1->XAxis().SetMin(limits.XMin);
     Zemplot1->YAxis().SetMin(limits.YMin);
-    Zemplot1->Appearance().SetGraphTitle("Fractal Graph for " + PictureName().toStdString());
+    Zemplot1->Appearance().SetGraphTitle("Fractal Graph for " + result.PictureName().toStdString());
     BitBtn4->setEnabled(true);
+}
+
+void TForm1::ClearResults()
+{
+    FLastAnalysis.reset();
+    BitBtn4->setEnabled(false);
+    StaticText1->setText(QStringLiteral("Slope: "));
+    StaticText2->setText(QStringLiteral("Intercept: "));
+    StaticText7->setText(QStringLiteral("Correlation coefficient (r): "));
+    StaticText3->setText(QStringLiteral("D: "));
+    for (int row = 1; row < StringGrid1->RowCount(); ++row)
+        for (int column = 0; column < 2; ++column)
+            StringGrid1->SetCell(column, row, QString());
+    Zemplot1->Series(1).Clear();
+    Zemplot1->Appearance().SetGraphTitle("Fractal Graph");
 }

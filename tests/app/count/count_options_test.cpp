@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/count/colour_option.h"
+#include "app/picture/colour_mask.h"
 #include "graph/core/error.h"
 
 namespace {

@@ -121,7 +121,7 @@ TEST_F(VandrelCount, PicturesWithoutTheColourOrWithoutPixelsFail)
     const TRun absent = RunCount({"--colour", "red", Sample("pixel.bmp")});
     EXPECT_EQ(absent.Status, 1);
     EXPECT_EQ(absent.Out, "");
-    EXPECT_EQ(absent.Err, "vandrel-count: " SAMPLES_DIR "/pixel.bmp: the colour #ff0000 occurs nowhere in the picture\n");
+    EXPECT_EQ(absent.Err, "vandrel-count: " SAMPLES_DIR "/pixel.bmp: The colour #ff0000 occurs nowhere in the picture\n");
 
     QFile icon(FFolder.filePath("icon.ico"));
     ASSERT_TRUE(icon.open(QIODevice::WriteOnly));

@@ -1,8 +1,10 @@
+#include "app/engine/box_count_fit.h"
 #include "app/engine/result_series.h"
 #include "app/engine/result_texts.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "app/engine/decimal_log.h"
@@ -23,13 +25,13 @@ TEST(ResultTexts, DimensionIsTheNegatedSlopeWithTwoDecimals)
 {
     TCompStats stats;
     stats.Slope = -1.6789;
-    EXPECT_EQ(MakeResultTexts("", stats, ".").Dimension.Joined(), "D: 1.68");
+    EXPECT_EQ(MakeResultTexts("", {stats, true}, ".").Dimension.Joined(), "D: 1.68");
     stats.Slope = -1.6;
-    EXPECT_EQ(MakeResultTexts("", stats, ".").Dimension.Joined(), "D: 1.60");
+    EXPECT_EQ(MakeResultTexts("", {stats, true}, ".").Dimension.Joined(), "D: 1.60");
     stats.Slope = 0.5;
-    EXPECT_EQ(MakeResultTexts("", stats, ".").Dimension.Joined(), "D: -0.50");
+    EXPECT_EQ(MakeResultTexts("", {stats, true}, ".").Dimension.Joined(), "D: -0.50");
     stats.Slope = 0.0;
-    EXPECT_EQ(MakeResultTexts("", stats, ".").Dimension.Joined(), "D: 0.00");
+    EXPECT_EQ(MakeResultTexts("", {stats, true}, ".").Dimension.Joined(), "D: 0.00");
 }
 
 TEST(ResultTexts, RowsCarryFileSlopeInterceptAndCorrelation)
@@ -38,12 +40,32 @@ TEST(ResultTexts, RowsCarryFileSlopeInterceptAndCorrelation)
     stats.Slope = -1.26185950714;
     stats.Intercept = 3.5;
     stats.R = -0.99987654321;
-    const TResultTexts texts = MakeResultTexts("leaf.bmp", stats, ",");
+    const TResultTexts texts = MakeResultTexts("leaf.bmp", {stats, true}, ",");
     EXPECT_EQ(texts.File.Caption, "File: ");
     EXPECT_EQ(texts.File.Value, "leaf.bmp");
     EXPECT_EQ(texts.Slope.Joined(), "Slope: -1,2619");
     EXPECT_EQ(texts.Intercept.Joined(), "Intercept: 3,5000");
     EXPECT_EQ(texts.Correlation.Joined(), "Correlation coefficient (r): -0,9999");
+}
+
+TEST(BoxCountFit, RIsAbsentWithTwoSizesOrOneCountAndItsTextIsEmpty)
+{
+    const std::vector<TBoxCount> plane = {{10, 10000}, {100, 100}, {1000, 1}};
+    const TBoxCountFit fit = FitBoxCounts(plane);
+    EXPECT_TRUE(fit.HasCorrelation);
+    EXPECT_NEAR(fit.Stats.R, -1.0, 1e-12);
+    EXPECT_NEAR(fit.Stats.Slope, -2.0, 1e-12);
+    EXPECT_EQ(MakeResultTexts("", fit, ".").Correlation.Value, "-1.0000");
+
+    const std::vector<TBoxCount> twoSizes = {{10, 32}, {100, 3}};
+    const std::vector<TBoxCount> sameCount = {{10, 1}, {20, 1}, {30, 1}};
+    for (const auto& counts : {twoSizes, sameCount}) {
+        const TBoxCountFit none = FitBoxCounts(counts);
+        EXPECT_FALSE(none.HasCorrelation);
+        EXPECT_EQ(none.Stats.R, 0.0);
+        EXPECT_EQ(MakeResultTexts("", none, ".").Correlation.Joined(), "Correlation coefficient (r): ");
+    }
+    EXPECT_NEAR(FitBoxCounts(twoSizes).Stats.Slope, std::log10(3.0 / 32.0), 1e-12) << "the slope is still fitted";
 }
 
 TEST(ResultSeries, PointsAreTheLogarithmsAndTheFitGivesTheDimension)

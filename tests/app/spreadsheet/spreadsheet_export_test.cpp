@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <clocale>
+#include <limits>
 #include <string>
 
 #include "tests/app/spreadsheet/xlsx_reader.h"
@@ -227,6 +228,37 @@ TEST_F(SpreadsheetExportTest, NumbersIgnoreTheNumericLocaleOfTheProcess)
     const TWorkbookContents book = ReadWorkbook(PathOf("table.xlsx"));
     ExpectNumber(book, 1, 1, 1.5);
     ExpectNumber(book, 1, 2, -0.25);
+}
+
+TEST_F(SpreadsheetExportTest, MoreSheetsFollowTheFirstWithTheirCellsTyped)
+{
+    const double third = 1.0 / 3.0;
+    const TValueSheet details{QStringLiteral("Details"),
+                              {{QStringLiteral("r"), std::numeric_limits<double>::quiet_NaN()},
+                               {QStringLiteral("1.5"), third, TSheetValue(), -1e-300},
+                               {},
+                               {QString(), QStringLiteral("#ff0000")}}};
+    QString failure;
+    ASSERT_TRUE(ExportGridToSpreadsheet({{"a", "2"}}, PathOf("table.xlsx"), QLocale::c(), failure, {&details, 1}))
+        << failure.toStdString();
+    const TWorkbookContents book = ReadWorkbook(PathOf("table.xlsx"));
+    EXPECT_EQ(book.SheetNames, QStringList({"My Sheet Name", "Details"}));
+    ExpectNumber(book, 1, 2, 2.0);
+    ASSERT_EQ(book.Sheets.size(), 2u);
+    const TSheetCells& cells = book.Sheets[1];
+    EXPECT_EQ(cells.size(), 5u) << "no cell for nothing, an empty text or a number that is not finite";
+    EXPECT_FALSE(cells.at({2, 1}).IsNumber) << "a text stays a text even when it reads as a number";
+    EXPECT_EQ(cells.at({2, 1}).Text, "1.5");
+    EXPECT_TRUE(cells.at({2, 2}).IsNumber);
+    EXPECT_NEAR(cells.at({2, 2}).Number, third, 1e-16);
+    EXPECT_EQ(cells.at({2, 4}).Number, -1e-300);
+    EXPECT_EQ(cells.at({4, 2}).Text, "#ff0000");
+
+    // A sheet name the format refuses fails the export and leaves no file behind.
+    const TValueSheet twice{QString::fromLatin1(kExportSheetName), {{1.0}}};
+    EXPECT_FALSE(ExportGridToSpreadsheet({{"a"}}, PathOf("twice.xlsx"), QLocale::c(), failure, {&twice, 1}));
+    EXPECT_FALSE(failure.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(PathOf("twice.xlsx")));
 }
 
 }  // namespace

@@ -178,9 +178,9 @@ std::optional<TSheetCell> SheetCell(const TRawCell& raw, const std::vector<QStri
     return cell;
 }
 
-std::map<std::pair<int, int>, TSheetCell> SheetCells(const QByteArray& bytes, const std::vector<QString>& sharedStrings)
+TSheetCells SheetCells(const QByteArray& bytes, const std::vector<QString>& sharedStrings, const char* part)
 {
-    std::map<std::pair<int, int>, TSheetCell> cells;
+    TSheetCells cells;
     QXmlStreamReader xml(bytes);
     // Rows and cells may leave out their reference; then they follow the one before.
     int row = 0;
@@ -202,7 +202,7 @@ std::map<std::pair<int, int>, TSheetCell> SheetCells(const QByteArray& bytes, co
                 cells[{row, column}] = *cell;
         }
     }
-    CheckParsed(xml, "xl/worksheets/sheet1.xml");
+    CheckParsed(xml, part);
     return cells;
 }
 
@@ -216,6 +216,12 @@ TWorkbookContents ReadWorkbook(const QString& path)
     // A workbook without texts has no shared strings.
     const std::optional<QByteArray> strings = archive.Member("xl/sharedStrings.xml");
     const std::vector<QString> sharedStrings = strings ? SharedStrings(*strings) : std::vector<QString>();
-    contents.Cells = SheetCells(archive.RequiredMember("xl/worksheets/sheet1.xml"), sharedStrings);
+    for (qsizetype sheet = 1; sheet <= contents.SheetNames.size(); ++sheet) {
+        const QByteArray part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet).toUtf8();
+        contents.Sheets.push_back(SheetCells(archive.RequiredMember(part.constData()), sharedStrings, part.constData()));
+    }
+    if (contents.Sheets.empty())
+        Fail(QStringLiteral("no worksheet"));
+    contents.Cells = contents.Sheets.front();
     return contents;
 }

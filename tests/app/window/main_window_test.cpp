@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
 #include <QTemporaryDir>
@@ -86,6 +87,50 @@ protected:
         return texts;
     }
 
+    // Everything of the results a user sees or can save, to compare before and after.
+    struct TShownResults {
+        QString PictureFile;
+        QString Caption;
+        QStringList Labels;
+        TTextTable Table;
+        std::vector<std::pair<double, double>> Points;
+        std::string GraphTitle;
+        bool Savable = false;
+        bool GraphShown = false;
+        bool operator==(const TShownResults&) const = default;
+        friend void PrintTo(const TShownResults& shown, std::ostream* out)
+        {
+            *out << shown.PictureFile.toStdString() << " | " << shown.Labels.join(" | ").toStdString() << " | "
+                 << shown.Table.size() << " rows, " << shown.Points.size() << " points, " << shown.GraphTitle
+                 << (shown.Savable ? ", savable" : "") << (shown.GraphShown ? ", graph shown" : "");
+        }
+    };
+    TShownResults Shown()
+    {
+        std::vector<std::pair<double, double>> points;
+        for (const TDataPoint& point : FForm.Zemplot1->Series(1).Points())
+            points.emplace_back(point.X, point.Y);
+        return {FForm.PictureFile(),
+                FForm.windowTitle(),
+                {FForm.StaticText1->text(), FForm.StaticText2->text(), FForm.StaticText7->text(),
+                 FForm.StaticText3->text()},
+                FForm.StringGrid1->Texts(),
+                points,
+                FForm.Zemplot1->Appearance().GraphTitle(),
+                FForm.BitBtn4->isEnabled(),
+                !FForm.Zemplot1->isHidden()};
+    }
+
+    // Saves the results through "SaveTable" and reads the workbook back.
+    TWorkbookContents Save(const QString& name)
+    {
+        const QString workbook = FFolder.filePath(name);
+        FDialogs.SaveAnswers.push_back(workbook);
+        FForm.BitBtn4->click();
+        EXPECT_TRUE(FDialogs.Errors.isEmpty()) << FDialogs.Errors.join(";").toStdString();
+        return ReadWorkbook(workbook);
+    }
+
     QTemporaryDir FFolder;
     TScriptedDialogs FDialogs;
     TAboutBox FAbout;
@@ -127,14 +172,63 @@ TEST_F(MainWindow, OpeningCancelledChangesNothingAndOpeningNamesTheWindow)
     EXPECT_FALSE(FForm.Image1->Surface().cursor().pixmap().isNull()) << "the picture's own cursor";
 }
 
-TEST_F(MainWindow, AFailedOpeningKeepsTheControlsAndTheCaption)
+TEST_F(MainWindow, AFailedOpeningKeepsThePictureItsNameCaptionAndResults)
 {
     Open(FFolder.filePath("gone.bmp"));
     ASSERT_EQ(FDialogs.Errors.size(), 1);
     EXPECT_TRUE(FDialogs.Errors[0].startsWith("The picture cannot be read")) << FDialogs.Errors[0].toStdString();
     EXPECT_EQ(FForm.windowTitle(), "Vandrel");
     EXPECT_FALSE(FForm.BitBtn3->isEnabled());
-    EXPECT_TRUE(FForm.Zemplot1->isHidden());
+    EXPECT_TRUE(FForm.PictureFile().isEmpty());
+
+    const QString leaf = WritePicture("leaf.bmp", {100, 100}, kBlack);
+    Analyse(leaf, clBlack);
+    const TShownResults before = Shown();
+    ASSERT_TRUE(before.Savable);
+    QByteArray cut;
+    {
+        QFile file(leaf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        cut = file.read(200);
+    }
+    FDialogs.Errors.clear();
+    for (const QString& path : {FFolder.filePath("gone.bmp"), WriteBytes("cut.bmp", cut),
+                                WriteBytes("notes.txt", "no picture")}) {
+        Open(path);
+        EXPECT_EQ(FDialogs.Errors.size(), 1) << path.toStdString();
+        FDialogs.Errors.clear();
+        EXPECT_EQ(Shown(), before) << path.toStdString();
+        EXPECT_EQ(FForm.Image1->Picture().Size(), QSize(100, 100));
+    }
+    const TWorkbookContents saved = Save("results.xlsx");
+    EXPECT_EQ(saved.Cells.at({1, 2}).Text, "leaf.bmp");
+    EXPECT_EQ(FDialogs.ProposedSavePath, leaf + ".xlsx");
+}
+
+TEST_F(MainWindow, OpeningAnotherPictureClearsTheResultsUntilItIsAnalysed)
+{
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    ASSERT_TRUE(FForm.BitBtn4->isEnabled());
+    const QString other = WritePicture("other.bmp", {50, 50}, kBlack);
+    Open(other);
+    EXPECT_EQ(FForm.StaticText1->text(), "Slope: ");
+    EXPECT_EQ(FForm.StaticText2->text(), "Intercept: ");
+    EXPECT_EQ(FForm.StaticText7->text(), "Correlation coefficient (r): ");
+    EXPECT_EQ(FForm.StaticText3->text(), "D: ");
+    for (int row = 1; row < FForm.StringGrid1->RowCount(); ++row)
+        EXPECT_TRUE(FForm.StringGrid1->Cell(0, row).isEmpty() && FForm.StringGrid1->Cell(1, row).isEmpty()) << row;
+    EXPECT_EQ(FForm.Zemplot1->Series(1).Count(), 0);
+    EXPECT_EQ(FForm.Zemplot1->Appearance().GraphTitle(), "Fractal Graph");
+    EXPECT_FALSE(FForm.BitBtn4->isEnabled());
+    FForm.BitBtn4Click();
+    EXPECT_TRUE(FDialogs.ProposedSavePath.isEmpty()) << "nothing to save, so no dialog";
+
+    Analyse(other, clBlack, 5, 45, 20);
+    const TWorkbookContents saved = Save("other.xlsx");
+    EXPECT_EQ(FDialogs.ProposedSavePath, other + ".xlsx");
+    EXPECT_EQ(saved.Cells.at({1, 2}).Text, "other.bmp");
+    EXPECT_EQ(saved.Sheets.at(1).at({1, 2}).Text, "other.bmp");
+    EXPECT_EQ(FForm.Zemplot1->Appearance().GraphTitle(), "Fractal Graph for other.bmp");
 }
 
 TEST_F(MainWindow, AMetafileTheConverterRefusesShowsTheErrorAndThePictureBeforeStays)
@@ -277,60 +371,124 @@ TEST_F(MainWindow, AnalysingAFilledSquareListsEveryBoxSizeAndFitsTheLine)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MainWindow, ACancelledColourCountsNothing)
+TEST_F(MainWindow, ACancelledColourLeavesTheLastResultsAsTheyWere)
 {
     Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    const TShownResults before = Shown();
     FDialogs.Informed.clear();
     FForm.BitBtn3->click(); // no colour given
     EXPECT_TRUE(FDialogs.Informed.isEmpty());
-    EXPECT_EQ(Column(1).join(""), "log(N(d))");
-    EXPECT_EQ(FForm.StaticText1->text(), "Slope: ");
-    EXPECT_EQ(FForm.StaticText3->text(), "D: ");
-    EXPECT_EQ(FForm.Zemplot1->Series(1).Count(), 10) << "the graph keeps the last results";
-    EXPECT_FALSE(FForm.Zemplot1->isHidden());
-    EXPECT_TRUE(FForm.BitBtn4->isEnabled());
+    EXPECT_EQ(Shown(), before);
+    EXPECT_TRUE(FDialogs.Errors.isEmpty());
 }
 
-TEST_F(MainWindow, AnAbsentColourStopsAtTheFirstSize)
+TEST_F(MainWindow, AnAbsentColourIsNamedBeforeCountingAndTheLastResultsStay)
 {
-    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), kRedColour);
-    EXPECT_EQ(FDialogs.Errors, QStringList{"Floating point division by zero"});
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    const TShownResults before = Shown();
+    FDialogs.Informed.clear();
+    FDialogs.ColourAnswers.push_back(kRedColour);
+    FForm.BitBtn3->click();
+    EXPECT_EQ(FDialogs.Errors, QStringList{"The colour #ff0000 occurs nowhere in the picture"});
     EXPECT_TRUE(FDialogs.Informed.isEmpty());
-    EXPECT_EQ(FForm.StringGrid1->Cell(0, 1), "1.000000000000");
-    EXPECT_EQ(FForm.StringGrid1->Cell(1, 1), "");
-    EXPECT_EQ(FForm.StaticText1->text(), "Slope: ");
-    EXPECT_EQ(FForm.Zemplot1->Series(1).Count(), 0);
-    EXPECT_TRUE(FForm.Zemplot1->isHidden());
-    EXPECT_FALSE(FForm.Image1->isHidden());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass goes on an error too";
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(MainWindow, AMinimumAboveTheMaximumCountsNoSize)
+TEST_F(MainWindow, AMinimumAboveTheMaximumIsRefusedBeforeCounting)
 {
     Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack, 60, 20, 10);
-    EXPECT_EQ(FDialogs.Informed, QStringList{"Finished Counting"});
-    EXPECT_EQ(FForm.StringGrid1->RowCount(), 7);
-    EXPECT_EQ(Column(0).join(""), "log(d)");
+    EXPECT_EQ(FDialogs.Errors,
+              QStringList{"The minimum box size (60) is above the maximum (20): there is no box size to count"});
+    EXPECT_EQ(FDialogs.ColourAnswers.size(), 1u) << "no colour is asked for";
+    EXPECT_TRUE(FDialogs.Informed.isEmpty());
+    EXPECT_EQ(FForm.StaticText3->text(), "D: ");
     EXPECT_EQ(FForm.Zemplot1->Series(1).Count(), 0);
-    EXPECT_EQ(FForm.Zemplot1->XAxis().Min(), 99.0);
-    EXPECT_EQ(FForm.Zemplot1->YAxis().Min(), 98.0);
-    EXPECT_FALSE(FForm.Zemplot1->ScalesValid());
+    EXPECT_TRUE(FForm.Zemplot1->ScalesValid());
+    EXPECT_EQ(FForm.Zemplot1->Appearance().GraphTitle(), "Fractal Graph");
+    EXPECT_FALSE(FForm.BitBtn4->isEnabled());
 }
 
-TEST_F(MainWindow, IconsAndMetafilesAreShownButNotDrawnOnOrCounted)
+TEST_F(MainWindow, AnRThatCannotBeComputedIsADashAndAnEmptyCell)
 {
+    // A real r first, so that a stale one would show.
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    ASSERT_NE(FForm.StaticText7->text(), "Correlation coefficient (r): ");
+    QImage dot(64, 64, QImage::Format_RGB32);
+    dot.fill(kWhite);
+    dot.setPixel(3, 3, kBlack);
+    const QString pixel = FFolder.filePath("pixel.bmp");
+    ASSERT_TRUE(dot.save(pixel));
+    struct TCase {
+        QString Picture;
+        int Minimum, Maximum, Increment;
+    };
+    // The same count at every size; two sizes only.
+    for (const TCase& sizes : {TCase{pixel, 1, 41, 10}, TCase{FFolder.filePath("square.bmp"), 10, 20, 10}}) {
+        Analyse(sizes.Picture, clBlack, sizes.Minimum, sizes.Maximum, sizes.Increment);
+        ASSERT_TRUE(FDialogs.Errors.isEmpty()) << FDialogs.Errors.join(";").toStdString();
+        EXPECT_EQ(FForm.StaticText7->text(), "Correlation coefficient (r): \u2013");
+        const TWorkbookContents saved = Save("no_r.xlsx");
+        EXPECT_EQ(saved.Cells.at({4, 1}).Text, "Correlation coefficient (r): ");
+        EXPECT_FALSE(saved.Cells.contains({4, 2}));
+        EXPECT_EQ(saved.Sheets.at(1).at({10, 1}).Text, "r");
+        EXPECT_FALSE(saved.Sheets.at(1).contains({10, 2}));
+        EXPECT_TRUE(saved.Sheets.at(1).at({8, 2}).IsNumber) << "the slope is still there";
+    }
+}
+
+TEST_F(MainWindow, AFailedAnalysisLeavesNothingToSave)
+{
+    const QString square = WritePicture("square.bmp", {100, 100}, kBlack);
+    Open(square);
+    FDialogs.ColourAnswers.push_back(kRedColour);
+    FForm.BitBtn3->click();
+    ASSERT_EQ(FDialogs.Errors.size(), 1);
+    EXPECT_FALSE(FForm.BitBtn4->isEnabled());
+    FForm.BitBtn4Click();
+    EXPECT_TRUE(FDialogs.ProposedSavePath.isEmpty()) << "no half table is offered for saving";
+
+    // The picture gone from disk: the analysis of before is still the last one.
+    FDialogs.Errors.clear();
+    Analyse(square, clBlack);
+    const TShownResults before = Shown();
+    ASSERT_TRUE(QFile::remove(square));
+    FDialogs.ColourAnswers.push_back(clBlack);
+    FForm.BitBtn3->click();
+    EXPECT_EQ(FDialogs.Errors.size(), 1);
+    FDialogs.Errors.clear();
+    EXPECT_EQ(Shown().Labels, before.Labels);
+    EXPECT_EQ(Shown().Points, before.Points);
+    EXPECT_EQ(Save("square.xlsx").Cells.at({1, 2}).Text, "square.bmp");
+}
+
+TEST_F(MainWindow, IconsAndMetafilesAreShownWithAnalysisOffAndSayWhy)
+{
+    const QString bitmap = WritePicture("square.bmp", {20, 20}, kBlack);
     const QString pictures[] = {WriteBytes("icon.ico", TinyIcon()), WriteBytes("shape.emf", TinyEnhancedMetafile()),
                                 WriteBytes("shape.wmf", TinyMetafile())};
     for (const QString& path : pictures) {
         Open(path);
         EXPECT_TRUE(FForm.windowTitle().endsWith(QFileInfo(path).fileName()));
-        FDialogs.Errors.clear();
+        for (QWidget* control : {static_cast<QWidget*>(FForm.SpinEdit1), static_cast<QWidget*>(FForm.SpinEdit2),
+                                 static_cast<QWidget*>(FForm.SpinEdit3), static_cast<QWidget*>(FForm.BitBtn3)})
+            EXPECT_FALSE(control->isEnabled()) << path.toStdString();
+        EXPECT_TRUE(FForm.PictureNote->text().contains("not measured")) << FForm.PictureNote->text().toStdString();
         FDialogs.ColourAnswers.push_back(clBlack);
         FForm.BitBtn3->click();
-        FForm.SpinEdit1->SetValue(FForm.SpinEdit1->Value() + 1);
         QTest::mousePress(&FForm.Image1->Surface(), Qt::LeftButton, {}, {1, 1});
-        EXPECT_EQ(FDialogs.Errors, QStringList(3, kNotABitmap)) << path.toStdString();
+        QTest::mouseMove(&FForm.Image1->Surface(), {3, 3});
+        QTest::mouseRelease(&FForm.Image1->Surface(), Qt::LeftButton, {}, {3, 3});
+        QTest::keyClicks(FForm.SpinEdit1, "42");
+        EXPECT_TRUE(FDialogs.Errors.isEmpty()) << FDialogs.Errors.join(";").toStdString();
+        EXPECT_TRUE(FDialogs.Informed.isEmpty());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        FDialogs.ColourAnswers.clear();
+
+        Open(bitmap);
+        EXPECT_TRUE(FForm.BitBtn3->isEnabled());
+        EXPECT_TRUE(FForm.SpinEdit2->isEnabled());
+        EXPECT_TRUE(FForm.PictureNote->text().isEmpty());
     }
 }
 
@@ -343,6 +501,7 @@ TEST_F(MainWindow, SaveTableWritesResultsHeaderAndEveryDataRow)
     const TTextTable before = FForm.StringGrid1->Texts();
     const QString workbook = FFolder.filePath("results.xlsx");
     FDialogs.SaveAnswers.push_back(workbook);
+    const QDateTime analysed = QDateTime::currentDateTime();
     FForm.BitBtn4->click();
     ASSERT_TRUE(FDialogs.Errors.isEmpty()) << FDialogs.Errors.join(";").toStdString();
     EXPECT_EQ(FDialogs.ProposedSavePath, picture + ".xlsx");
@@ -350,7 +509,7 @@ TEST_F(MainWindow, SaveTableWritesResultsHeaderAndEveryDataRow)
     EXPECT_EQ(FForm.StringGrid1->Texts(), before);
 
     const TWorkbookContents contents = ReadWorkbook(workbook);
-    EXPECT_EQ(contents.SheetNames, QStringList{"My Sheet Name"});
+    EXPECT_EQ(contents.SheetNames, QStringList({"My Sheet Name", "Details"}));
     const auto text = [&](int row, int column) { return contents.Cells.at({row, column}).Text; };
     const auto number = [&](int row, int column) { return contents.Cells.at({row, column}).Number; };
     const TCompStats stats = FForm.Zemplot1->Series(1).GetCompStats();
@@ -371,6 +530,39 @@ TEST_F(MainWindow, SaveTableWritesResultsHeaderAndEveryDataRow)
     }
     EXPECT_DOUBLE_EQ(number(9, 2), 0.0) << "N(100) = 1";
     EXPECT_EQ(contents.Cells.size(), 4u * 2 + 2 + 4 * 2);
+
+    // The details: every value at full precision, read back from the second sheet.
+    const TSheetCells& details = contents.Sheets.at(1);
+    const auto detail = [&](int row, const char* caption) {
+        EXPECT_EQ(details.at({row, 1}).Text, caption);
+        return details.at({row, 2});
+    };
+    EXPECT_EQ(detail(1, "Picture").Text, "square.bmp");
+    EXPECT_EQ(detail(2, "Width (pixels)").Number, 100);
+    EXPECT_EQ(detail(3, "Height (pixels)").Number, 100);
+    EXPECT_EQ(detail(4, "Colour").Text, "#000000");
+    EXPECT_EQ(detail(5, "Minimum box size").Number, 10);
+    EXPECT_EQ(detail(6, "Maximum box size").Number, 100);
+    EXPECT_EQ(detail(7, "Box increment").Number, 30);
+    EXPECT_NEAR(detail(8, "Slope").Number, stats.Slope, 1e-15);
+    EXPECT_NEAR(detail(9, "Intercept").Number, stats.Intercept, 1e-15);
+    EXPECT_NEAR(detail(10, "r").Number, stats.R, 1e-15);
+    EXPECT_NEAR(detail(11, "D").Number, -stats.Slope, 1e-15);
+    const QDateTime made = QDateTime::fromString(detail(12, "Analysed").Text, Qt::ISODate);
+    EXPECT_LE(std::abs(made.secsTo(analysed)), 60) << detail(12, "Analysed").Text.toStdString();
+    EXPECT_EQ(detail(13, "Vandrel version").Text, VANDREL_VERSION);
+    EXPECT_EQ(details.at({15, 1}).Text, "d");
+    EXPECT_EQ(details.at({15, 4}).Text, "log10 N(d)");
+    // N(d) of a filled 100 by 100 square: (100 div d + 1)^2 boxes but those starting at 100.
+    const int boxSizes[] = {10, 40, 70, 100};
+    const double boxes[] = {100, 9, 4, 1};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(details.at({16 + k, 1}).Number, boxSizes[k]);
+        EXPECT_EQ(details.at({16 + k, 2}).Number, boxes[k]);
+        EXPECT_NEAR(details.at({16 + k, 3}).Number, std::log10(boxSizes[k]), 1e-15);
+        EXPECT_NEAR(details.at({16 + k, 4}).Number, std::log10(boxes[k]), 1e-15);
+    }
+    EXPECT_EQ(details.size(), 13u * 2 + 4 + 4 * 4);
 }
 
 TEST_F(MainWindow, SaveTableCancelledOrFailedLeavesTheTableAsItWas)

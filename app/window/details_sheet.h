@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/spreadsheet/spreadsheet_export.h"
+#include "app/window/analysis_result.h"
+
+// The name of the workbook's second sheet.
+inline constexpr const char* kDetailsSheetName = "Details";
+
+// The sheet "Details": the picture, the colour and sizes asked for, the fit at full
+// precision, when and by which version of Vandrel, then d, N(d), log10 d and
+// log10 N(d) for every size. An r that could not be computed is an empty cell.
+TValueSheet DetailsSheet(const TAnalysisResult& result);
