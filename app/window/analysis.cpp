@@ -32,10 +32,8 @@ void TForm1::Analyse_Image()
     StaticText1->setText(QStringLiteral("Slope: "));
     StaticText2->setText(QStringLiteral("Intercept: "));
     StaticText3->setText(QStringLiteral("D: "));
-    Zemplot1->hide();
     repaint();
     Image1->LoadFromFile(FPictureFile);
-    Image1->show();
     // A size still being typed is settled as leaving its field would settle it, so
     // that no size or step below 1 reaches the counting.
     for (TSpinEdit* edit : {SpinEdit1, SpinEdit2, SpinEdit3})
@@ -56,8 +54,6 @@ void TForm1::Analyse_Image()
         FDialogs.Inform(QStringLiteral("Finished Counting"));
         ShowResults(counts);
     }
-    Image1->hide();
-    Zemplot1->show();
     repaint();
 }
 

@@ -73,9 +73,6 @@ public:
     QLabel* StaticText7;
     TBitBtn* BitBtn6;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void BuildControls();
     void ConnectHandlers();

@@ -21,14 +21,12 @@ void TForm1::OpenPictureFile()
     if (!chosen)
         return;
     FPictureFile = *chosen;
-    Zemplot1->hide();
     Image1->LoadFromFile(FPictureFile);
     SpinEdit1->setEnabled(true);
     SpinEdit2->setEnabled(true);
     SpinEdit3->setEnabled(true);
     BitBtn3->setEnabled(true);
     setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
-    Image1->show();
     SetImageCursor(true);
 }
 
@@ -46,9 +44,7 @@ void TForm1::SpinEdit2Change()
 
 void TForm1::GridUp(int n)
 {
-    Zemplot1->hide();
     Image1->LoadFromFile(FPictureFile);
-    Image1->show();
     const QSize size = Image1->Picture().Size();
     Image1->Draw([n, size](TCanvas& canvas) {
         canvas.SetPenColor(kGridColour);
