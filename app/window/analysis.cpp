@@ -57,8 +57,6 @@ void TForm1::Analyse_Image()
         throw TVandrelError(ColourNowhereText(rgb));
 
     ClearResults();
-    Zemplot1->hide();
-    Image1->show();
     repaint();
     FMinBoxSize = minimum;
     FMaxBoxSize = maximum;
@@ -76,8 +74,6 @@ void TForm1::Analyse_Image()
     FDialogs.Inform(QStringLiteral("Finished Counting"));
     ShowResults(result);
     FLastAnalysis = std::move(result);
-    Image1->hide();
-    Zemplot1->show();
     repaint();
 }
 

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPixmap>
+#include <QSplitter>
 
 #include "app/window/about_box.h"
 #include "app/window/graph_setup.h"
@@ -14,6 +16,11 @@
 namespace {
 
 constexpr int kPictureLeft = 225;
+// Below the last control the window keeps a small margin.
+constexpr int kControlsBottomMargin = 6;
+// The picture and the graph stay large enough to be seen; with the same width they
+// keep equal halves as the window grows.
+constexpr QSize kViewMinimum(240, 200);
 
 // The window's font names come from another desktop; these are their look-alikes here.
 void SubstituteFonts()
@@ -83,42 +90,61 @@ void TForm1::BuildControls()
     auto* client = new QWidget(this);
     setCentralWidget(client);
     client->setFont(SansSerif(10));
+    // The controls keep their places at the left; the picture and the graph share the
+    // rest of the window side by side and follow its size.
+    auto* controls = new QWidget(client);
+    auto* pictureAndGraph = new QSplitter(Qt::Horizontal, client);
+    pictureAndGraph->setChildrenCollapsible(false);
+    auto* layout = new QHBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(controls);
+    layout->addWidget(pictureAndGraph, 1);
 
-    Image1 = new TImageControl(client);
-    Image1->setGeometry(kPictureLeft, 0, 85, 85);
-    BitBtn1 = Button(client, TGlyph::Open, QStringLiteral("Open Bitmap"), QStringLiteral("Opens bitmap file on disk"),
-                     {2, -1, 85, 40});
-    BitBtn2 = Button(client, TGlyph::Close, QStringLiteral("&Close"),
+    Image1 = new TImageControl(pictureAndGraph);
+    Image1->setMinimumSize(kViewMinimum);
+    // At the window's top edge rather than a pixel above it, where it was cut off.
+    BitBtn1 = Button(controls, TGlyph::Open, QStringLiteral("Open Bitmap"), QStringLiteral("Opens bitmap file on disk"),
+                     {2, 0, 85, 40});
+    BitBtn2 = Button(controls, TGlyph::Close, QStringLiteral("&Close"),
                      QStringLiteral("Closes program and returns to operating system"), {57, 528, 78, 46});
-    BitBtn3 = Button(client, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
+    BitBtn3 = Button(controls, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
                      {2, 43, 85, 40});
     BitBtn3->setEnabled(false);
-    Zemplot1 = new TZemplot(client);
-    Zemplot1->setGeometry(235, 0, 395, 378);
-    StaticText1 = StaticText(client, QStringLiteral("Intercept:"), 13, 263, 49, 17);
-    StaticText2 = StaticText(client, QStringLiteral("Slope:"), 13, 284, 34, 17);
-    BitBtn4 = Button(client, TGlyph::Save, QStringLiteral("SaveTable"),
+    Zemplot1 = new TZemplot(pictureAndGraph);
+    Zemplot1->setMinimumSize(kViewMinimum);
+    // The splitter places and sizes the graph; dragging its corners would fight it.
+    Zemplot1->SetDragAllowed(false);
+    StaticText1 = StaticText(controls, QStringLiteral("Intercept:"), 13, 263, 49, 17);
+    StaticText2 = StaticText(controls, QStringLiteral("Slope:"), 13, 284, 34, 17);
+    BitBtn4 = Button(controls, TGlyph::Save, QStringLiteral("SaveTable"),
                      QStringLiteral("Saves table of log values to disk"), {2, 85, 85, 40});
     BitBtn4->setEnabled(false);
-    StaticText3 = StaticText(client, QStringLiteral("D:"), 13, 319, 30, 33);
+    // Below the correlation label rather than over its last pixels.
+    StaticText3 = StaticText(controls, QStringLiteral("D:"), 13, 322, 30, 33);
     StaticText3->setFont(SansSerif(25, true));
-    StringGrid1 = new TStringGrid(2, 21, client);
-    StringGrid1->setGeometry(13, 358, 123, 156);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(51);
+    StringGrid1 = new TStringGrid(2, 21, controls);
+    StringGrid1->setGeometry(13, 358, kPictureLeft - 5 - 13, 156);
     StringGrid1->verticalHeader()->setDefaultSectionSize(20);
-    BitBtn5 = Button(client, TGlyph::Clipboard, QStringLiteral("Clipboard Copy"),
+    BitBtn5 = Button(controls, TGlyph::Clipboard, QStringLiteral("Clipboard Copy"),
                      QStringLiteral("Makes clipboard copy of Zemplot"), {2, 129, 85, 40});
-    SpinEdit1 = SpinEdit(client, QStringLiteral("Set minimum size for counting boxes"), {7, 174, 54, 22}, 1, 128, 10, 1);
-    SpinEdit2 = SpinEdit(client, QStringLiteral("Set maximum size for counting boxes"), {7, 226, 54, 22}, 4, 256, 100, 5);
-    StaticText5 = StaticText(client, QStringLiteral("Minimum Box Size"), 67, 181, 89, 17);
-    StaticText6 = StaticText(client, QStringLiteral("Maximum Box Size"), 67, 233, 92, 17);
-    SpinEdit3 = SpinEdit(client, QStringLiteral("Set increment for counting boxes"), {7, 200, 54, 22}, 1, 256, 10, 1);
-    StaticText4 = StaticText(client, QStringLiteral("Box Increment"), 67, 207, 72, 17);
-    StaticText7 = StaticText(client, QStringLiteral("Correlation coefficient (r):"), 13, 305, 121, 17);
-    BitBtn6 = Button(client, TGlyph::About, QString(), QString(), {10, 530, 41, 41});
-    PictureNote = StaticText(client, QString(), 92, 2, 128, 160);
+    SpinEdit1 = SpinEdit(controls, QStringLiteral("Set minimum size for counting boxes"), {7, 174, 54, 22}, 1, 128, 10, 1);
+    SpinEdit2 = SpinEdit(controls, QStringLiteral("Set maximum size for counting boxes"), {7, 226, 54, 22}, 4, 256, 100, 5);
+    StaticText5 = StaticText(controls, QStringLiteral("Minimum Box Size"), 67, 181, 89, 17);
+    StaticText6 = StaticText(controls, QStringLiteral("Maximum Box Size"), 67, 233, 92, 17);
+    SpinEdit3 = SpinEdit(controls, QStringLiteral("Set increment for counting boxes"), {7, 200, 54, 22}, 1, 256, 10, 1);
+    StaticText4 = StaticText(controls, QStringLiteral("Box Increment"), 67, 207, 72, 17);
+    StaticText7 = StaticText(controls, QStringLiteral("Correlation coefficient (r):"), 13, 305, 121, 17);
+    BitBtn6 = Button(controls, TGlyph::About, QString(), QString(), {10, 530, 41, 41});
+    PictureNote = StaticText(controls, QString(), 92, 2, 128, 160);
     PictureNote->setWordWrap(true);
     PictureNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    controls->setFixedWidth(kPictureLeft);
+    controls->setMinimumHeight(controls->childrenRect().bottom() + 1 + kControlsBottomMargin);
+    // Both halves start equal and grow alike.
+    pictureAndGraph->setStretchFactor(0, 1);
+    pictureAndGraph->setStretchFactor(1, 1);
+    pictureAndGraph->setSizes({1, 1});
     // Tab order follows the work: open, analyse, save, copy, then the sizes.
     QWidget* previous = BitBtn1;
     for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(BitBtn4),
@@ -179,14 +205,6 @@ void TForm1::BitBtn5Click()
 void TForm1::BitBtn6Click()
 {
     FDialogs.ShowModal(FAboutBox);
-}
-
-void TForm1::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    // The picture area takes what the window has to the right of the controls.
-    // (The window has no menu or status bar, so its client area is all of it.)
-    Image1->setGeometry(kPictureLeft, 0, std::max(85, width() - kPictureLeft), std::max(85, height()));
 }
 
 QString TForm1::PictureName() const

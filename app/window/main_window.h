@@ -74,9 +74,6 @@ public:
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void BuildControls();
     void ConnectHandlers();

@@ -24,7 +24,6 @@ void TForm1::OpenPictureFile()
     Image1->LoadFromFile(*chosen);
     FPictureFile = *chosen;
     ClearResults();
-    Zemplot1->hide();
     // Icons and metafiles have no pixels to count or draw on.
     const bool measurable = Image1->Picture().HasBitmap();
     for (QWidget* control : {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(SpinEdit2),
@@ -34,7 +33,6 @@ void TForm1::OpenPictureFile()
                                     : QStringLiteral("Icons and metafiles are shown, not measured: only a bitmap "
                                                      "(BMP, PNG, JPEG, GIF, TIFF) can be analysed."));
     setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
-    Image1->show();
     SetImageCursor(true);
 }
 
@@ -52,9 +50,7 @@ void TForm1::SpinEdit2Change()
 
 void TForm1::GridUp(int n)
 {
-    Zemplot1->hide();
     Image1->LoadFromFile(FPictureFile);
-    Image1->show();
     const QSize size = Image1->Picture().Size();
     Image1->Draw([n, size](TCanvas& canvas) {
         canvas.SetPenColor(kGridColour);

@@ -1,20 +1,47 @@
 #include "app/window/string_grid.h"
 
+#include <map>
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+
+namespace {
+
+// The widest text a cell holds: a logarithm with twelve decimals.
+const QString kWidestNumber = QStringLiteral("0.000000000000");
+constexpr int kCellPadding = 10;
+
+}  // namespace
 
 TStringGrid::TStringGrid(int columns, int rows, QWidget* parent) : QTableWidget(rows, columns, parent)
 {
-    horizontalHeader()->hide();
     verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    // The last column takes the room the others leave, up to the scroll bar.
+    horizontalHeader()->setStretchLastSection(true);
+    // Without labels of its own a header shows column numbers.
+    for (int column = 0; column < columns; ++column)
+        setHorizontalHeaderItem(column, new QTableWidgetItem);
+    // Row 0 is shown as the header; a table that gains its first row again hides it.
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int) {
+        if (first == 0)
+            setRowHidden(0, true);
+    });
+    if (rows > 0)
+        setRowHidden(0, true);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(ContiguousSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setShowGrid(true);
-    // A long number cut at the cell edge still shows its leading digits; an ellipsis
+    // A column made narrow by hand still shows a number's leading digits; an ellipsis
     // would take their place.
     setTextElideMode(Qt::ElideNone);
     setWordWrap(false);
+    FitColumnsToNumbers();
 }
 
 QString TStringGrid::Cell(int column, int row) const
@@ -25,6 +52,8 @@ QString TStringGrid::Cell(int column, int row) const
 
 void TStringGrid::SetCell(int column, int row, const QString& text)
 {
+    if (row == 0)
+        model()->setHeaderData(column, Qt::Horizontal, text);
     QTableWidgetItem* cell = item(row, column);
     if (cell == nullptr) {
         if (text.isEmpty())
@@ -33,7 +62,7 @@ void TStringGrid::SetCell(int column, int row, const QString& text)
         setItem(row, column, cell);
     }
     cell->setText(text);
-    // The column shows only the leading digits of a number; the tip shows it whole.
+    // A column made narrow by hand shows only the leading digits; the tip shows all.
     cell->setToolTip(text);
 }
 
@@ -54,4 +83,45 @@ void TStringGrid::SetTexts(const TTextTable& texts)
         for (int column = 0; column < columnCount(); ++column)
             SetCell(column, row, static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)] : QString());
     }
+}
+
+QString TStringGrid::SelectedText() const
+{
+    std::map<int, std::map<int, QString>> rows;
+    for (const QModelIndex& index : selectedIndexes())
+        rows[index.row()][index.column()] = Cell(index.column(), index.row());
+    QString text;
+    for (const auto& [row, cells] : rows) {
+        QStringList line;
+        for (const auto& [column, cell] : cells)
+            line << cell;
+        text += line.join(u'\t') + u'\n';
+    }
+    return text;
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    // The view's own copy takes only the current cell.
+    if (event == QKeySequence::Copy) {
+        QGuiApplication::clipboard()->setText(SelectedText());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void TStringGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitColumnsToNumbers();
+}
+
+void TStringGrid::FitColumnsToNumbers()
+{
+    const int width = fontMetrics().horizontalAdvance(kWidestNumber) + kCellPadding;
+    horizontalHeader()->setDefaultSectionSize(width);
+    for (int column = 0; column < columnCount(); ++column)
+        setColumnWidth(column, width);
 }

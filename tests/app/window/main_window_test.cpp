@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -163,7 +164,7 @@ TEST_F(MainWindow, OpeningCancelledChangesNothingAndOpeningNamesTheWindow)
     Open(path);
     EXPECT_EQ(FForm.windowTitle(), "Vandrel -- leaf.bmp");
     EXPECT_EQ(FForm.PictureFile(), path);
-    EXPECT_TRUE(FForm.Zemplot1->isHidden());
+    EXPECT_FALSE(FForm.Zemplot1->isHidden());
     EXPECT_FALSE(FForm.Image1->isHidden());
     EXPECT_EQ(FForm.Image1->Picture().Size(), QSize(30, 20));
     for (QWidget* control : {static_cast<QWidget*>(FForm.SpinEdit1), static_cast<QWidget*>(FForm.SpinEdit2),
@@ -254,7 +255,7 @@ TEST_F(MainWindow, GridUpDrawsLinesEveryNPixelsIncludingTheEdges)
     for (int y = 0; y < 50; ++y)
         EXPECT_EQ(Pixel(5, y), y % 10 == 0 ? kRed : kWhite) << "y = " << y;
     EXPECT_FALSE(FForm.Image1->isHidden());
-    EXPECT_TRUE(FForm.Zemplot1->isHidden());
+    EXPECT_FALSE(FForm.Zemplot1->isHidden());
 
     // Each grid starts from the picture as it is on disk.
     FForm.GridUp(25);
@@ -365,7 +366,7 @@ TEST_F(MainWindow, AnalysingAFilledSquareListsEveryBoxSizeAndFitsTheLine)
     EXPECT_EQ(graph.YAxis().Max(), 3.0);
     EXPECT_FALSE(graph.XAxis().AutoSizing());
     EXPECT_EQ(graph.Appearance().GraphTitle(), "Fractal Graph for square.bmp");
-    EXPECT_TRUE(FForm.Image1->isHidden());
+    EXPECT_FALSE(FForm.Image1->isHidden());
     EXPECT_FALSE(graph.isHidden());
     EXPECT_TRUE(FForm.BitBtn4->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -598,6 +599,115 @@ TEST_F(MainWindow, TheAboutBoxIsShownModally)
     FAbout.BitBtn1->click();
     ASSERT_EQ(FDialogs.Informed.size(), 1);
     EXPECT_TRUE(FDialogs.Informed[0].startsWith("Vandrel measures"));
+}
+
+// The window shown at a set size, as a person sees it.
+class MainWindowLayout : public MainWindow {
+protected:
+    void ShowAt(QSize size)
+    {
+        FForm.resize(size);
+        FForm.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FForm));
+        // The resize of a window shown reaches it through the window system.
+        FForm.resize(size);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return FForm.size() == size.expandedTo(FForm.minimumSize()); }));
+    }
+
+    QRect PlaceInWindow(const QWidget& control) { return {control.mapTo(&FForm, QPoint(0, 0)), control.size()}; }
+
+    // The graph has drawn itself at the size it has now.
+    bool GraphDrawnAtItsSize()
+    {
+        return QTest::qWaitFor([&] { return FForm.Zemplot1->BackingImage().size() == FForm.Zemplot1->size(); });
+    }
+
+    // Every control: those at the left and the picture and the graph.
+    QList<QWidget*> Controls()
+    {
+        return FForm.BitBtn1->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)
+               << FForm.Image1 << FForm.Zemplot1;
+    }
+};
+
+TEST_F(MainWindowLayout, ThePictureAndTheGraphShareWhatTheControlsLeaveAndFollowTheWindowsSize)
+{
+    ShowAt({1280, 1024});
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    for (const QSize size : {QSize(1280, 1024), QSize(900, 700), QSize(1600, 1000)}) {
+        ShowAt(size);
+        const QRect picture = PlaceInWindow(*FForm.Image1);
+        const QRect graph = PlaceInWindow(*FForm.Zemplot1);
+        EXPECT_TRUE(FForm.Image1->isVisible() && FForm.Zemplot1->isVisible());
+        EXPECT_EQ(PlaceInWindow(*FForm.BitBtn3), QRect(2, 43, 85, 40)) << "the controls keep their places";
+        EXPECT_EQ(PlaceInWindow(*FForm.StringGrid1).topLeft(), QPoint(13, 358));
+        EXPECT_EQ(picture.left(), 225);
+        EXPECT_LT(picture.right(), graph.left()) << "side by side";
+        EXPECT_EQ(graph.right(), FForm.width() - 1);
+        EXPECT_EQ(picture.height(), FForm.height());
+        EXPECT_EQ(graph.height(), FForm.height());
+        EXPECT_NEAR(picture.width(), graph.width(), 2) << "both halves grow alike";
+        EXPECT_TRUE(GraphDrawnAtItsSize()) << size.width() << " x " << size.height();
+    }
+}
+
+TEST_F(MainWindowLayout, AtItsSmallestSizeTheWindowCutsOffNoControlAndNoneOverlaps)
+{
+    ShowAt({1, 1});
+    EXPECT_EQ(FForm.size(), FForm.minimumSize());
+    EXPECT_GE(FForm.minimumHeight(), 574) << "the bottom of the Close button";
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
+    const QList<QWidget*> controls = Controls();
+    ASSERT_EQ(controls.size(), 19);
+    const auto name = [&](const QWidget* control) {
+        const QRect place = PlaceInWindow(*control);
+        return QString("%1 at %2, %3").arg(control->metaObject()->className()).arg(place.x()).arg(place.y()).toStdString();
+    };
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(controls[i]->isVisible()) << name(controls[i]);
+        EXPECT_TRUE(FForm.rect().contains(PlaceInWindow(*controls[i]))) << name(controls[i]);
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(PlaceInWindow(*controls[i]).intersects(PlaceInWindow(*controls[j])))
+                << name(controls[i]) << " and " << name(controls[j]);
+    }
+    // The results are read whole.
+    for (const QLabel* label : {FForm.StaticText1, FForm.StaticText2, FForm.StaticText7, FForm.StaticText3})
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->text().toStdString();
+    EXPECT_GE(FForm.Image1->width(), 100);
+    EXPECT_GE(FForm.Zemplot1->width(), 200);
+    EXPECT_TRUE(GraphDrawnAtItsSize());
+}
+
+TEST_F(MainWindowLayout, TheTableShowsWholeNumbersKeepsItsHeaderInViewAndCopiesTabSeparatedText)
+{
+    ShowAt({1280, 1024});
+    Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack, 1, 256, 1);
+    TStringGrid& table = *FForm.StringGrid1;
+    ASSERT_EQ(table.Cell(1, 256), "0.000000000000") << "N(256) = 1";
+    EXPECT_LE(table.columnWidth(0) + table.columnWidth(1), table.viewport()->width()) << "both columns in view";
+    for (int row = 0; row < table.RowCount(); ++row)
+        for (int column = 0; column < 2; ++column)
+            EXPECT_LE(table.fontMetrics().horizontalAdvance(table.Cell(column, row)), table.columnWidth(column))
+                << "row " << row << ", column " << column;
+
+    table.scrollToBottom();
+    EXPECT_GT(table.rowAt(0), 200);
+    EXPECT_TRUE(table.horizontalHeader()->isVisible());
+    EXPECT_EQ(table.horizontalHeaderItem(0)->text(), "log(d)");
+    EXPECT_EQ(table.horizontalHeaderItem(1)->text(), "log(N(d))");
+    EXPECT_EQ(table.Cell(0, 0), "log(d)") << "row 0 stays the header row of the workbook";
+
+    table.setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 1), true);
+    QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0.000000000000\t4.000000000000\n"
+                                                    "0.301029995664\t3.397940008672\n")
+        << "N(1) = 10000, N(2) = 2500";
+
+    table.clearSelection();
+    table.setRangeSelected(QTableWidgetSelectionRange(255, 1, 256, 1), true);
+    QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "0.000000000000\n0.000000000000\n");
 }
 
 }  // namespace

@@ -20,6 +20,10 @@ namespace {
 
 constexpr int kWaitMs = 30000;
 constexpr QRgb kPointGreen = 0xFF008000;
+constexpr QRgb kBlack = 0xFF000000;
+// Half the carpet holds some 130 000 black pixels; the graph's black lines and
+// texts hold a few thousand.
+constexpr int kCarpetShown = 50000;
 
 QString XdoTool(const QStringList& arguments)
 {
@@ -104,16 +108,25 @@ TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
     Answer("^Colour$", {"Return"}); // black, where the dialog starts
     Answer("^Vandrel$", {"Return"}); // "Finished Counting"
 
+    // At the size of the screen the picture and the graph are both in view.
+    XdoTool({"windowmove", "--sync", QString::number(window), "0", "0"});
+    XdoTool({"windowsize", "--sync", QString::number(window), "1280", "1024"});
+    EXPECT_TRUE(XdoTool({"getwindowgeometry", QString::number(window)}).contains("Geometry: 1280x1024"));
     // The program shows the graph once the box is closed; look until it has.
+    const auto bothShown = [](const QImage& shot) {
+        return CountPixels(shot, kPointGreen) >= 100 && CountPixels(shot, kBlack) >= kCarpetShown;
+    };
     QImage shot;
     QDeadlineTimer deadline(kWaitMs);
     do {
         QThread::msleep(200);
         shot = QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(QImage::Format_RGB32);
-    } while (CountPixels(shot, kPointGreen) < 100 && !deadline.hasExpired());
+    } while (!bothShown(shot) && !deadline.hasExpired());
     const QString path = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath("vandrel_window.png");
     EXPECT_TRUE(shot.save(path)) << path.toStdString();
+    EXPECT_EQ(shot.size(), QSize(1280, 1024));
     EXPECT_GE(CountPixels(shot, kPointGreen), 100) << "the green points of the results";
+    EXPECT_GE(CountPixels(shot, kBlack), kCarpetShown) << "the carpet beside the graph";
 
     // "Clipboard Copy": other programs see the graph as a picture and as SVG, and the
     // graph's own stream.
