@@ -34,7 +34,7 @@ void TForm1::Analyse_Image()
     StaticText3->setText(QStringLiteral("D: "));
     Zemplot1->hide();
     repaint();
-    Image1->LoadFromFile(FPictureFile);
+    Image1->ShowLoadedPicture();
     Image1->show();
     // A size still being typed is settled as leaving its field would settle it, so
     // that no size or step below 1 reaches the counting.
@@ -70,9 +70,10 @@ void TForm1::CountBoxSizes(uint32_t rgb, TBoxCounts& counts)
     int row = 1;
     for (int d = FMinBoxSize; d <= FMaxBoxSize; d += SpinEdit3->Value(), ++row) {
         if (!counter) {
-            // The picture's pixels are read once, at the first size; an icon or a
-            // metafile has none and stops the analysis here.
-            mask.emplace(MaskOfColour(Image1->Picture().Bitmap(), rgb));
+            // The pixels of the picture as read, without the grid or the selection
+            // drawn on it, are read once, at the first size; an icon or a metafile has
+            // none and stops the analysis here.
+            mask.emplace(MaskOfColour(Image1->LoadedPicture().Bitmap(), rgb));
             counter.emplace(*mask);
         }
         const uint64_t boxes = counter->Count(d);
