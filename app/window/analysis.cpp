@@ -50,9 +50,10 @@ void TForm1::Analyse_Image()
         return;
     FColour = *colour;
     const uint32_t rgb = RgbOf(FColour);
-    // From the file again, so that no grid or rectangle drawn on it takes part.
-    Image1->LoadFromFile(FPictureFile);
-    const TPixelMask mask = MaskOfColour(Image1->Picture().Bitmap(), rgb);
+    // The picture as it was read, without the grid or the rectangle drawn on the copy
+    // that is shown.
+    Image1->ShowLoadedPicture();
+    const TPixelMask mask = MaskOfColour(Image1->LoadedPicture().Bitmap(), rgb);
     if (mask.Empty())
         throw TVandrelError(ColourNowhereText(rgb));
 

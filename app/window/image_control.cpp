@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cstring>
+#include <utility>
+
 #include "app/picture/picture_file.h"
 #include "graph/core/error.h"
 
@@ -50,11 +53,36 @@ TImageControl::~TImageControl() = default;
 
 void TImageControl::LoadFromFile(const QString& path)
 {
-    FPicture = TLoadedPicture::FromFile(path, FMetafileConverter);
+    FLoaded = TLoadedPicture::FromFile(path, FMetafileConverter);
+    ShowLoadedPicture();
+}
+
+void TImageControl::ShowLoadedPicture()
+{
+    // A copy of a picture shares its pixels: the first drawing on the shown picture
+    // detaches them, so the picture as read is never drawn on.
+    if (!RefreshShownPixels())
+        FPicture = FLoaded;
     // A fresh surface for the fresh pixels: default pen, brush and position.
     FCanvas = std::make_unique<TQtCanvas>();
     FSurface->resize(FPicture.Size());
     FSurface->update();
+}
+
+// Puts the pixels as read back into the picture shown, in the memory it already has
+// of its own: a fresh copy of a large picture would cost the page faults of all its
+// memory again at every grid change.
+bool TImageControl::RefreshShownPixels()
+{
+    if (!FPicture.HasBitmap() || !FLoaded.HasBitmap())
+        return false;
+    QImage& shown = FPicture.Bitmap();
+    const QImage& loaded = std::as_const(FLoaded).Bitmap();
+    if (shown.constBits() == loaded.constBits() || shown.format() != loaded.format() ||
+        shown.size() != loaded.size() || shown.bytesPerLine() != loaded.bytesPerLine())
+        return false;
+    std::memcpy(shown.bits(), loaded.constBits(), static_cast<std::size_t>(loaded.sizeInBytes()));
+    return true;
 }
 
 void TImageControl::Draw(const std::function<void(TCanvas& canvas)>& drawing)
@@ -70,6 +98,12 @@ void TImageControl::Draw(const std::function<void(TCanvas& canvas)>& drawing)
         TEnd end{*FCanvas};
         drawing(*FCanvas);
     }
+    FSurface->update();
+}
+
+void TImageControl::DrawPixels(const std::function<void(QImage& pixels)>& drawing)
+{
+    drawing(FPicture.Bitmap());
     FSurface->update();
 }
 

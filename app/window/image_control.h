@@ -20,17 +20,32 @@ public:
     explicit TImageControl(QWidget* parent = nullptr);
     ~TImageControl() override;
 
-    // Reads the picture at `path`; on failure the picture shown before stays.
+    // Reads the picture at `path` and keeps it as read; on failure the picture shown
+    // before stays.
     void LoadFromFile(const QString& path);
+    // The picture as read from its file, never drawn on: what is counted.
+    const TLoadedPicture& LoadedPicture() const { return FLoaded; }
+    // The picture as shown: the one read, with what was drawn on it since it was last
+    // shown as read.
     const TLoadedPicture& Picture() const { return FPicture; }
+    // Shows the picture as read again, without the file being read again: what was
+    // drawn on it is gone and drawing starts afresh.
+    void ShowLoadedPicture();
     // What turns metafiles into pictures: the program beside this one unless set.
     void SetMetafileConverter(const TMetafileConverter& converter) { FMetafileConverter = converter; }
 
-    // Runs `drawing` on the drawing surface of the picture and shows the result.
+    // Runs `drawing` on the drawing surface of the picture shown and shows the
+    // result; the picture as read is copied on the first drawing and stays as it was.
     // The surface keeps its pen, brush and pen position from one drawing to the
-    // next until a picture is loaded. Raises "Can only modify an image if it
+    // next until a picture is loaded or shown as read again. Raises "Can only modify an image if it
     // contains a bitmap" when the picture is not a bitmap.
     void Draw(const std::function<void(TCanvas& canvas)>& drawing);
+
+    // Runs `drawing` on the pixels of the picture shown and shows the result, for
+    // drawings that would be slow through the surface on a large picture. Raises
+    // "Can only modify an image if it contains a bitmap" when the picture is not a
+    // bitmap.
+    void DrawPixels(const std::function<void(QImage& pixels)>& drawing);
 
     void SetPictureCursor(const QCursor& cursor);
     void SetOnMouseDown(TMouseHandler handler) { FOnMouseDown = std::move(handler); }
@@ -42,7 +57,10 @@ public:
 private:
     friend class TPictureSurface;
 
-    TLoadedPicture FPicture;
+    bool RefreshShownPixels();
+
+    TLoadedPicture FLoaded;
+    TLoadedPicture FPicture; // shares FLoaded's pixels until something is drawn
     TMetafileConverter FMetafileConverter;
     std::unique_ptr<TQtCanvas> FCanvas;
     TPictureSurface* FSurface;

@@ -41,7 +41,7 @@ public:
     void Image1MouseMove(Qt::MouseButton button, int x, int y);
     void Image1MouseUp(Qt::MouseButton button, int x, int y);
 
-    // Shows the picture again from its file with a grid of lines every n pixels.
+    // Shows the picture as it was read with a grid of lines every n pixels.
     void GridUp(int n);
     void SetImageCursor(bool show);
     // Puts the counts and the fit of an analysis into the graph and the labels.

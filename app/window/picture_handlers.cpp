@@ -4,12 +4,32 @@
 
 #include <QFileInfo>
 
+#include "app/window/grid_lines.h"
+
 namespace {
 
-const QString kPictureFilter = QStringLiteral(
-    "All (*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff)"
-    "|*.bmp;*.ico;*.emf;*.wmf;*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff"
-    "|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
+// One entry of the open dialog: "Caption (*.a *.b)|*.a;*.b".
+QString FilterEntry(const QString& caption, const QStringList& extensions)
+{
+    QStringList patterns;
+    for (const QString& extension : extensions)
+        patterns << QStringLiteral("*.") + extension;
+    return QStringLiteral("%1 (%2)|%3").arg(caption, patterns.join(u' '), patterns.join(u';'));
+}
+
+// Every kind the window opens first, so that any picture is listed at once.
+QString PictureFilter()
+{
+    const QStringList bitmaps{"bmp", "png", "jpg", "jpeg", "gif", "tif", "tiff"};
+    const QStringList icons{"ico"};
+    const QStringList enhancedMetafiles{"emf"};
+    const QStringList metafiles{"wmf"};
+    return QStringList{FilterEntry(QStringLiteral("All pictures"), bitmaps + icons + enhancedMetafiles + metafiles),
+                       FilterEntry(QStringLiteral("Bitmaps"), bitmaps), FilterEntry(QStringLiteral("Icons"), icons),
+                       FilterEntry(QStringLiteral("Enhanced Metafiles"), enhancedMetafiles),
+                       FilterEntry(QStringLiteral("Metafiles"), metafiles)}
+        .join(u'|');
+}
 
 constexpr TColor kGridColour = 255; // pure red
 
@@ -17,7 +37,7 @@ constexpr TColor kGridColour = 255; // pure red
 
 void TForm1::OpenPictureFile()
 {
-    const std::optional<QString> chosen = FDialogs.OpenFile(kPictureFilter);
+    const std::optional<QString> chosen = FDialogs.OpenFile(PictureFilter());
     if (!chosen)
         return;
     // Loaded first: a picture that cannot be read changes nothing.
@@ -50,26 +70,16 @@ void TForm1::SpinEdit2Change()
 
 void TForm1::GridUp(int n)
 {
-    Image1->LoadFromFile(FPictureFile);
-    const QSize size = Image1->Picture().Size();
-    Image1->Draw([n, size](TCanvas& canvas) {
+    // The grid goes on a copy of the picture kept in memory: reading the file again
+    // at every key typed would take seconds on a large picture.
+    Image1->ShowLoadedPicture();
+    Image1->Draw([](TCanvas& canvas) {
         canvas.SetPenColor(kGridColour);
-        // Not-xor keeps the lines visible on any background.
+        // Not-xor keeps the lines visible on any background; the selection drawn
+        // next is drawn in this pen too.
         canvas.SetPenMode(pmNotXor);
-        // A size typed as 0 or less has no grid to draw.
-        if (n <= 0)
-            return;
-        // Both loops include the picture's own width and height: a size that divides
-        // them gets a last line just outside the picture.
-        for (long long x = 0; x <= size.width(); x += n) {
-            canvas.MoveTo(static_cast<int32_t>(x), 0);
-            canvas.LineTo(static_cast<int32_t>(x), size.height());
-        }
-        for (long long y = 0; y <= size.height(); y += n) {
-            canvas.MoveTo(0, static_cast<int32_t>(y));
-            canvas.LineTo(size.width(), static_cast<int32_t>(y));
-        }
     });
+    Image1->DrawPixels([n](QImage& pixels) { DrawNotXorGrid(pixels, n, ToQColor(kGridColour).rgb()); });
 }
 
 void TForm1::SetImageCursor(bool show)

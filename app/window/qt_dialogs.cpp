@@ -10,14 +10,18 @@
 
 namespace {
 
-// "Name (*.a)|*.a|Other (*.b)|*.b" as Qt's name filters: the names already carry
-// their patterns.
+// "Name (*.a *.b)|*.a;*.b|Other (*.c)|*.c" as Qt's name filters. Qt's dialog splits an
+// entry's patterns at blanks only, so each entry is rebuilt from its caption and its
+// ";"-separated patterns: "Name (*.a;*.b)" would match no file at all.
 QStringList NameFilters(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList names;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        names << parts[i];
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString caption = parts[i].section(QStringLiteral(" ("), 0, 0);
+        const QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        names << QStringLiteral("%1 (%2)").arg(caption, patterns.join(u' '));
+    }
     return names;
 }
 

@@ -157,7 +157,7 @@ TEST_F(MainWindow, OpeningCancelledChangesNothingAndOpeningNamesTheWindow)
     EXPECT_EQ(FForm.windowTitle(), "Vandrel");
     EXPECT_FALSE(FForm.BitBtn3->isEnabled());
     EXPECT_TRUE(FForm.PictureFile().isEmpty());
-    EXPECT_TRUE(FDialogs.OpenFilter.startsWith("All (*.bmp;*.ico;*.emf;*.wmf;*.png;"));
+    EXPECT_TRUE(FDialogs.OpenFilter.startsWith("All pictures (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.ico *.emf *.wmf)|"));
     EXPECT_EQ(FDialogs.OpenFilter.count('|'), 9) << "five entries of name and patterns";
 
     const QString path = WritePicture("leaf.bmp", {30, 20}, kWhite);
@@ -257,7 +257,7 @@ TEST_F(MainWindow, GridUpDrawsLinesEveryNPixelsIncludingTheEdges)
     EXPECT_FALSE(FForm.Image1->isHidden());
     EXPECT_FALSE(FForm.Zemplot1->isHidden());
 
-    // Each grid starts from the picture as it is on disk.
+    // Each grid starts from the picture as it was read.
     FForm.GridUp(25);
     EXPECT_EQ(Pixel(10, 5), kWhite);
     EXPECT_EQ(Pixel(25, 5), kRed);
