@@ -448,19 +448,6 @@ TEST_F(MainWindow, AFailedAnalysisLeavesNothingToSave)
     EXPECT_FALSE(FForm.BitBtn4->isEnabled());
     FForm.BitBtn4Click();
     EXPECT_TRUE(FDialogs.ProposedSavePath.isEmpty()) << "no half table is offered for saving";
-
-    // The picture gone from disk: the analysis of before is still the last one.
-    FDialogs.Errors.clear();
-    Analyse(square, clBlack);
-    const TShownResults before = Shown();
-    ASSERT_TRUE(QFile::remove(square));
-    FDialogs.ColourAnswers.push_back(clBlack);
-    FForm.BitBtn3->click();
-    EXPECT_EQ(FDialogs.Errors.size(), 1);
-    FDialogs.Errors.clear();
-    EXPECT_EQ(Shown().Labels, before.Labels);
-    EXPECT_EQ(Shown().Points, before.Points);
-    EXPECT_EQ(Save("square.xlsx").Cells.at({1, 2}).Text, "square.bmp");
 }
 
 TEST_F(MainWindow, IconsAndMetafilesAreShownWithAnalysisOffAndSayWhy)
