@@ -10,16 +10,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "app/fractal/self_similar_shapes.h"
 
-// A pixel lies in a hole of the carpet when, at some scale, both its base-3 digits are 1.
-bool InCarpet(int x, int y)
-{
-    for (; x > 0 || y > 0; x /= 3, y /= 3)
-        if (x % 3 == 1 && y % 3 == 1)
-            return false;
-    return true;
-}
+namespace {
 
 QImage Filled(int width, int height, QRgb colour)
 {
