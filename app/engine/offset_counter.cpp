@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <span>
 
 #include "graph/core/error.h"
 
@@ -13,42 +12,59 @@ std::size_t WordsFor(long long bits)
     return static_cast<std::size_t>((bits + 63) / 64);
 }
 
-// target[x] := source[x] | source[x - shift] for every x, bits before the start
-// counting as clear. Two buffers, so the loop has no dependences and can be
-// vectorised.
-void OrShiftedUp(const std::vector<uint64_t>& source, int shift, std::vector<uint64_t>& target)
+// Bits `first` to first + 63 of `bits` (of `words` words) as one word, those
+// outside it clear.
+uint64_t BitsFrom(const uint64_t* bits, std::size_t words, long long first)
 {
-    const std::size_t words = source.size();
-    const std::size_t wordShift = static_cast<std::size_t>(shift) / 64;
+    if (first <= -64 || first >= static_cast<long long>(words) * 64)
+        return 0;
+    if (first < 0)
+        return bits[0] << -first;
+    const std::size_t word = static_cast<std::size_t>(first) / 64;
+    const unsigned shift = static_cast<unsigned>(first) % 64;
+    uint64_t result = bits[word] >> shift;
+    if (shift != 0 && word + 1 < words)
+        result |= bits[word + 1] << (64 - shift);
+    return result;
+}
+
+// row[x] := joined[x] | joined[x - shift] for every x, bits before the start counting
+// as clear. Separate buffers, so the loop has no dependences and can be vectorised.
+void OrShiftedUp(const uint64_t* __restrict joined, uint64_t* __restrict row, std::size_t words, int shift)
+{
+    const std::size_t wordShift = std::min(static_cast<std::size_t>(shift) / 64, words);
     const unsigned bitShift = static_cast<unsigned>(shift) % 64;
-    const uint64_t* from = source.data();
-    uint64_t* to = target.data();
     std::size_t w = 0;
-    for (; w < std::min(wordShift, words); ++w)
-        to[w] = from[w];
+    for (; w < wordShift; ++w)
+        row[w] = joined[w];
     if (bitShift == 0) {
         for (; w < words; ++w)
-            to[w] = from[w] | from[w - wordShift];
+            row[w] = joined[w] | joined[w - wordShift];
         return;
     }
     if (w < words) {
-        to[w] = from[w] | (from[w - wordShift] << bitShift);
+        row[w] = joined[w] | (joined[w - wordShift] << bitShift);
         ++w;
     }
     for (; w < words; ++w)
-        to[w] = from[w] | (from[w - wordShift] << bitShift) | (from[w - wordShift - 1] >> (64 - bitShift));
+        row[w] = joined[w] | (joined[w - wordShift] << bitShift) | (joined[w - wordShift - 1] >> (64 - bitShift));
 }
 
-void OrInto(std::span<uint64_t> target, std::span<const uint64_t> source)
+// The ripple-carry add of `bits` into bit-sliced counters from plane `first` on,
+// stopping as soon as the carry is gone.
+void AddBits(uint64_t bits, uint64_t* planes, std::size_t planeStride, std::size_t first, std::size_t count)
 {
-    for (std::size_t w = 0; w < target.size(); ++w)
-        target[w] |= source[w];
+    for (std::size_t p = first; bits != 0 && p < count; ++p) {
+        uint64_t& plane = planes[p * planeStride];
+        const uint64_t carry = plane & bits;
+        plane ^= bits;
+        bits = carry;
+    }
 }
 
 }  // namespace
 
-TOffsetCounter::TOffsetCounter(const TPixelMask& mask)
-    : FMask(mask), FPrefix(mask.Width(), mask.Height()), FSuffix(mask.Width(), mask.Height())
+TOffsetCounter::TOffsetCounter(const TPixelMask& mask) : FMask(mask)
 {
 }
 
@@ -61,30 +77,26 @@ TOffsetCounts TOffsetCounter::Count(int boxSize)
     if (width == 0 || height == 0)
         return counts;
 
+    if (boxSize < FBoxSize || FBoxSize == 0)
+        StartFromMask();
+    GrowBoxes(boxSize);
+
     const long long rowBits = static_cast<long long>(width) + boxSize - 1;
-    const std::size_t rowWords = WordsFor(rowBits);
-    FRow.assign(rowWords, 0);
-    FScratch.assign(rowWords, 0);
-    const long long startRowsPerResidue = (static_cast<long long>(height) + 2 * boxSize - 2) / boxSize;
-    FSums.assign(static_cast<std::size_t>(std::bit_width(static_cast<unsigned long long>(startRowsPerResidue))),
-                 std::vector<uint64_t>(rowWords));
-    OrBlocks(boxSize);
+    const long long startRowsPerOffset = (static_cast<long long>(height) + 2 * boxSize - 2) / boxSize;
+    const long long startColumnsPerOffset = (rowBits + boxSize) / boxSize;
+    FPlanes = static_cast<std::size_t>(std::bit_width(static_cast<unsigned long long>(startRowsPerOffset)));
+    FSums.assign(static_cast<std::size_t>(boxSize) * FPlanes * FWords, 0);
+    FTotals.assign(static_cast<std::size_t>(
+                       std::bit_width(static_cast<unsigned long long>(startRowsPerOffset * startColumnsPerOffset))),
+                   std::vector<uint64_t>(WordsFor(boxSize)));
+    for (int y = 0; y < FRows; ++y)
+        AddRow(y, boxSize);
 
     std::vector<uint64_t> offsetCounts(static_cast<std::size_t>(boxSize));
     uint64_t total = 0;
     counts.Min = UINT64_MAX;
     for (int residue = 0; residue < boxSize; ++residue) {
-        for (std::vector<uint64_t>& plane : FSums)
-            std::fill(plane.begin(), plane.end(), 0);
-        // Start rows t = residue + k d from -(d - 1) on: the boxes of offset row
-        // `residue`.
-        for (long long top = residue == 0 ? 0 : residue - boxSize; top < height; top += boxSize) {
-            OrStartRow(static_cast<int>(top), boxSize);
-            WidenToBoxes(boxSize);
-            AddToSums();
-        }
-        std::fill(offsetCounts.begin(), offsetCounts.end(), 0);
-        ReadSums(boxSize, offsetCounts);
+        ReadTotals(residue, boxSize, offsetCounts);
         if (residue == 0)
             counts.TopLeft = offsetCounts[0];
         for (const uint64_t count : offsetCounts) {
@@ -97,97 +109,97 @@ TOffsetCounts TOffsetCounter::Count(int boxSize)
     return counts;
 }
 
-void TOffsetCounter::OrBlocks(int boxSize)
+// Boxes of size 1: the mask itself.
+void TOffsetCounter::StartFromMask()
 {
-    const int height = FMask.Height();
-    for (int y = 0; y < height; ++y) {
-        const std::span<uint64_t> prefix = FPrefix.Row(y);
-        const std::span<const uint64_t> row = FMask.Row(y);
-        std::copy(row.begin(), row.end(), prefix.begin());
-        if (y % boxSize != 0)
-            OrInto(prefix, FPrefix.Row(y - 1));
-    }
-    for (int y = height - 1; y >= 0; --y) {
-        const std::span<uint64_t> suffix = FSuffix.Row(y);
-        const std::span<const uint64_t> row = FMask.Row(y);
-        std::copy(row.begin(), row.end(), suffix.begin());
-        if ((y + 1) % boxSize != 0 && y + 1 < height)
-            OrInto(suffix, FSuffix.Row(y + 1));
-    }
+    FBoxSize = 1;
+    FRows = FMask.Height();
+    FWords = FMask.WordsPerRow();
+    FBoxes.assign(static_cast<std::size_t>(FRows) * FWords, 0);
+    for (int y = 0; y < FRows; ++y)
+        std::copy(FMask.Row(y).begin(), FMask.Row(y).end(), BoxRow(y));
 }
 
-// FRow := the OR of mask rows top to top + d - 1 that lie in the picture. Such a
-// window is the end of one block of d rows and the start of the next.
-void TOffsetCounter::OrStartRow(int top, int boxSize)
+// From boxes of size c to size c + k, k <= c: the OR of the box ending k rows higher,
+// then of the one ending k columns to the left. Steps of at most c double the size
+// until it is reached.
+void TOffsetCounter::GrowBoxes(int boxSize)
 {
-    const int height = FMask.Height();
-    const long long last = static_cast<long long>(top) + boxSize - 1;
-    std::fill(FRow.begin(), FRow.end(), 0);
-    const std::span<uint64_t> row(FRow.data(), FMask.WordsPerRow());
-    if (top >= 0)
-        OrInto(row, FSuffix.Row(top));
-    if (top >= 0 && top % boxSize == 0)
-        return;
-    const long long nextBlock = top < 0 ? 0 : static_cast<long long>(top) - top % boxSize + boxSize;
-    if (nextBlock < height)
-        OrInto(row, FPrefix.Row(static_cast<int>(std::min<long long>(last, height - 1))));
-}
-
-// Bit x of FRow := the OR of its bits x - d + 1 to x, so bit x tells whether the box
-// starting at s = x - (d - 1) holds a set bit. Windows of 1, 2, 4, ... bits by
-// doubling, then two overlapping ones cover the rest.
-void TOffsetCounter::WidenToBoxes(int boxSize)
-{
-    int covered = 1;
-    while (covered <= boxSize / 2) {
-        OrShiftedUp(FRow, covered, FScratch);
-        std::swap(FRow, FScratch);
-        covered *= 2;
-    }
-    if (covered < boxSize) {
-        OrShiftedUp(FRow, boxSize - covered, FScratch);
-        std::swap(FRow, FScratch);
-    }
-}
-
-// Adds FRow's bits to the per-start sums: a ripple-carry add across the bit planes,
-// which stops for a word as soon as its carry is gone.
-void TOffsetCounter::AddToSums()
-{
-    const std::size_t planes = FSums.size();
-    for (std::size_t w = 0; w < FRow.size(); ++w) {
-        uint64_t carry = FRow[w];
-        for (std::size_t p = 0; carry != 0 && p < planes; ++p) {
-            const uint64_t next = FSums[p][w] & carry;
-            FSums[p][w] ^= carry;
-            carry = next;
+    const std::size_t words = WordsFor(static_cast<long long>(FMask.Width()) + boxSize - 1);
+    if (words > FWords)
+        WidenRows(std::max(words, FWords + FWords / 2));
+    FJoined.resize(FWords);
+    FRows = FMask.Height() + boxSize - 1;
+    FBoxes.resize(static_cast<std::size_t>(FRows) * FWords, 0);
+    while (FBoxSize < boxSize) {
+        const int step = std::min(FBoxSize, boxSize - FBoxSize);
+        const int rows = FMask.Height() + FBoxSize + step - 1;
+        // From the bottom up, so the row `step` higher is still of the old size.
+        for (int y = rows - 1; y >= 0; --y) {
+            uint64_t* row = BoxRow(y);
+            if (y >= step) {
+                const uint64_t* above = BoxRow(y - step);
+                for (std::size_t w = 0; w < FWords; ++w)
+                    FJoined[w] = row[w] | above[w];
+            } else {
+                std::copy(row, row + FWords, FJoined.begin());
+            }
+            OrShiftedUp(FJoined.data(), row, FWords, step);
         }
+        FBoxSize += step;
     }
 }
 
-// offsetCounts[ox] += the sums of every start s with s mod d = ox; bit x holds start
-// s = x - (d - 1), so its offset is (x + 1) mod d.
-void TOffsetCounter::ReadSums(int boxSize, std::vector<uint64_t>& offsetCounts)
+// Lays the rows out `words` words apart, the new words clear.
+void TOffsetCounter::WidenRows(std::size_t words)
 {
-    const std::size_t planes = FSums.size();
+    std::vector<uint64_t> wider(static_cast<std::size_t>(FRows) * words, 0);
+    for (int y = 0; y < FRows; ++y)
+        std::copy(BoxRow(y), BoxRow(y) + FWords, wider.data() + static_cast<std::size_t>(y) * words);
+    FBoxes = std::move(wider);
+    FWords = words;
+}
+
+// Adds the box bits of row y to the sums of its offset row, (y + 1) mod d.
+void TOffsetCounter::AddRow(int y, int boxSize)
+{
+    const std::size_t residue = static_cast<std::size_t>((y + 1) % boxSize);
+    uint64_t* sums = FSums.data() + residue * FPlanes * FWords;
+    const uint64_t* row = BoxRow(y);
+    for (std::size_t w = 0; w < FWords; ++w)
+        AddBits(row[w], sums + w, FWords, 0, FPlanes);
+}
+
+// offsetCounts[ox] := the sums of offset row `residue` over the starts s with
+// s mod d = ox. Bit x belongs to offset (x + 1) mod d, so the d bits from x = k d - 1
+// on are offsets 0 to d - 1 in order: each such slice of each plane is added, at its
+// plane's weight, into bit-sliced totals d bits wide, read bit by bit only at the end.
+void TOffsetCounter::ReadTotals(int residue, int boxSize, std::vector<uint64_t>& offsetCounts)
+{
     const long long rowBits = static_cast<long long>(FMask.Width()) + boxSize - 1;
-    int offset = 1 % boxSize;
-    for (std::size_t w = 0; w < FRow.size(); ++w) {
-        const int bits = static_cast<int>(std::min<long long>(64, rowBits - static_cast<long long>(w) * 64));
-        uint64_t any = 0;
-        for (std::size_t p = 0; p < planes; ++p)
-            any |= FSums[p][w];
-        if (any == 0) {
-            offset = static_cast<int>((offset + bits) % boxSize);
-            continue;
-        }
-        for (int b = 0; b < bits; ++b) {
-            uint64_t sum = 0;
-            for (std::size_t p = 0; p < planes; ++p)
-                sum |= ((FSums[p][w] >> b) & 1u) << p;
-            offsetCounts[static_cast<std::size_t>(offset)] += sum;
-            if (++offset == boxSize)
-                offset = 0;
-        }
+    const std::size_t sliceWords = WordsFor(boxSize);
+    const unsigned lastBits = static_cast<unsigned>(boxSize - 1) % 64 + 1;
+    const uint64_t lastWordMask = ~uint64_t{0} >> (64 - lastBits);
+    const std::size_t totalPlanes = FTotals.size();
+    for (std::vector<uint64_t>& plane : FTotals)
+        std::fill(plane.begin(), plane.end(), 0);
+    for (std::size_t p = 0; p < FPlanes; ++p) {
+        const uint64_t* plane = FSums.data() + (static_cast<std::size_t>(residue) * FPlanes + p) * FWords;
+        for (long long first = -1; first < rowBits; first += boxSize)
+            for (std::size_t j = 0; j < sliceWords; ++j) {
+                uint64_t bits = BitsFrom(plane, FWords, first + static_cast<long long>(j) * 64);
+                if (j + 1 == sliceWords)
+                    bits &= lastWordMask;
+                for (std::size_t q = p; bits != 0 && q < totalPlanes; ++q) {
+                    const uint64_t carry = FTotals[q][j] & bits;
+                    FTotals[q][j] ^= bits;
+                    bits = carry;
+                }
+            }
     }
+    std::fill(offsetCounts.begin(), offsetCounts.end(), 0);
+    for (std::size_t q = 0; q < totalPlanes; ++q)
+        for (int c = 0; c < boxSize; ++c)
+            offsetCounts[static_cast<std::size_t>(c)] +=
+                ((FTotals[q][static_cast<std::size_t>(c) / 64] >> (c % 64)) & 1u) << q;
 }

@@ -18,13 +18,14 @@ struct TOffsetCounts {
 
 // Counts all d * d offsets at once, exactly. Every box that meets the picture starts
 // at some (s, t) with -(d-1) <= s < W and -(d-1) <= t < H and belongs to the offset
-// (s mod d, t mod d). The boxes of one start row t are found together: the OR of
-// rows t to t + d - 1 (blocks of d rows with their prefix and suffix ORs, so two
-// reads per box row whatever d), then the OR of d neighbouring bits of that row (by
-// doubling shifts). Those rows are summed per start-row residue in bit-sliced
-// counters, a few word operations per row, and only the sums are read bit by bit.
-// Work per size about (W + d)(H + d) / 64 word operations times log d, plus
-// d (W + d) bit reads. Memory: twice the mask plus a few rows.
+// (s mod d, t mod d). The counter keeps one bit per box start telling whether that
+// box holds a set bit; a box of size d + k is the OR of four boxes of size d
+// shifted by k, so growing from one size to the next costs a few word operations
+// per start (sizes in increasing order are cheapest; a smaller size starts again
+// from the mask). Those bits are summed per offset in bit-sliced counters, a few
+// word operations per start row, and only the d * d totals are read bit by bit.
+// Memory: about (W + d)(H + d) bits for the boxes, d times a row of W + d bits
+// for the sums.
 class TOffsetCounter {
 public:
     // The mask must outlive the counter.
@@ -34,18 +35,25 @@ public:
     TOffsetCounts Count(int boxSize);
 
 private:
-    void OrBlocks(int boxSize);
-    void OrStartRow(int top, int boxSize);
-    void WidenToBoxes(int boxSize);
-    void AddToSums();
-    void ReadSums(int boxSize, std::vector<uint64_t>& offsetCounts);
+    void StartFromMask();
+    void GrowBoxes(int boxSize);
+    void WidenRows(std::size_t words);
+    void AddRow(int y, int boxSize);
+    void ReadTotals(int residue, int boxSize, std::vector<uint64_t>& offsetCounts);
+    uint64_t* BoxRow(int y) { return FBoxes.data() + static_cast<std::size_t>(y) * FWords; }
 
     const TPixelMask& FMask;
-    // Row y: the OR of mask rows from the start of y's block of d rows to y, and from
-    // y to the end of its block.
-    TPixelMask FPrefix;
-    TPixelMask FSuffix;
-    std::vector<uint64_t> FRow;     // a start row, W + d - 1 bits, bit x for box start s = x - (d - 1)
-    std::vector<uint64_t> FScratch; // the second buffer of each widening step
-    std::vector<std::vector<uint64_t>> FSums; // bit-sliced: FSums[p] holds bit p of each start's sum
+    // Bit x of row y: the box with its last pixel at (x, y), of size FBoxSize, holds
+    // a set bit. So its start is (x - d + 1, y - d + 1), offset ((x + 1) mod d,
+    // (y + 1) mod d). FRows rows of FWords words.
+    std::vector<uint64_t> FBoxes;
+    int FBoxSize = 0;
+    int FRows = 0;
+    std::size_t FWords = 0;
+    std::vector<uint64_t> FJoined; // a row ORed with the one above, while growing
+    // Bit-sliced sums over start rows, per offset row: plane p of offset row r is
+    // FSums[(r * FPlanes + p) * FWords ...].
+    std::vector<uint64_t> FSums;
+    std::size_t FPlanes = 0;
+    std::vector<std::vector<uint64_t>> FTotals; // bit-sliced, one bit per offset of a row
 };

@@ -26,13 +26,21 @@ std::vector<TOffsetCounts> CountOverOffsets(const TPixelMask& mask, const std::v
         ? 1
         : std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), boxSizes.size());
 
+    // Each counter grows its boxes from the size before, so the sizes go out
+    // smallest first.
+    std::vector<std::size_t> order(boxSizes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return boxSizes[a] < boxSizes[b]; });
+
     std::atomic<std::size_t> next{0};
     std::vector<std::exception_ptr> failures(threads);
     const auto countSizes = [&](std::size_t worker) {
         try {
             TOffsetCounter counter(mask);
-            for (std::size_t i = next++; i < boxSizes.size(); i = next++)
-                counts[i] = counter.Count(boxSizes[i]);
+            for (std::size_t i = next++; i < order.size(); i = next++)
+                counts[order[i]] = counter.Count(boxSizes[order[i]]);
         } catch (...) {
             failures[worker] = std::current_exception();
         }

@@ -130,6 +130,25 @@ TEST(OffsetCounter, CarpetKeepsItsMinimumWhereverItLies)
     }
 }
 
+// The counter grows its boxes from the size before; a smaller size, a repeated one
+// or a jump far past the last one must give what a fresh counter gives.
+TEST(OffsetCounter, SizesInAnyOrderGiveTheSameCounts)
+{
+    const TPixelMask mask = RandomMask(71, 45, 0.03, 4);
+    TOffsetCounter reused(mask);
+    for (const int d : {5, 2, 2, 40, 3, 130, 64, 65, 1, 17}) {
+        const TOffsetCounts again = reused.Count(d), fresh = TOffsetCounter(mask).Count(d);
+        EXPECT_EQ(again.Min, fresh.Min) << "d = " << d;
+        EXPECT_EQ(again.Max, fresh.Max) << "d = " << d;
+        EXPECT_EQ(again.TopLeft, fresh.TopLeft) << "d = " << d;
+        EXPECT_DOUBLE_EQ(again.Mean, fresh.Mean) << "d = " << d;
+    }
+    const std::vector<int> shuffled = {9, 1, 30, 4};
+    const std::vector<TOffsetCounts> listed = CountOverOffsets(mask, shuffled);
+    for (std::size_t i = 0; i < shuffled.size(); ++i)
+        EXPECT_EQ(listed[i].Max, TOffsetCounter(mask).Count(shuffled[i]).Max) << "d = " << shuffled[i];
+}
+
 TEST(OffsetCounter, EmptyPicturesCountNothingAndSizesBelowOneAreRefused)
 {
     const TPixelMask blank(40, 9), none(0, 0);
