@@ -85,25 +85,23 @@ TOffsetCounts TOffsetCounter::Count(int boxSize)
     const long long startRowsPerOffset = (static_cast<long long>(height) + 2 * boxSize - 2) / boxSize;
     const long long startColumnsPerOffset = (rowBits + boxSize) / boxSize;
     FPlanes = static_cast<std::size_t>(std::bit_width(static_cast<unsigned long long>(startRowsPerOffset)));
-    FSums.assign(static_cast<std::size_t>(boxSize) * FPlanes * FWords, 0);
+    FSums.resize(FPlanes * FWords);
     FTotals.assign(static_cast<std::size_t>(
                        std::bit_width(static_cast<unsigned long long>(startRowsPerOffset * startColumnsPerOffset))),
                    std::vector<uint64_t>(WordsFor(boxSize)));
-    for (int y = 0; y < FRows; ++y)
-        AddRow(y, boxSize);
 
-    std::vector<uint64_t> offsetCounts(static_cast<std::size_t>(boxSize));
     uint64_t total = 0;
     counts.Min = UINT64_MAX;
     for (int residue = 0; residue < boxSize; ++residue) {
-        ReadTotals(residue, boxSize, offsetCounts);
+        SumRows(residue, boxSize);
+        AddUpOffsets(boxSize);
         if (residue == 0)
-            counts.TopLeft = offsetCounts[0];
-        for (const uint64_t count : offsetCounts) {
-            counts.Min = std::min(counts.Min, count);
-            counts.Max = std::max(counts.Max, count);
-            total += count;
-        }
+            counts.TopLeft = TotalOfFirstOffset();
+        counts.Min = std::min(counts.Min, ExtremeTotal(boxSize, false));
+        counts.Max = std::max(counts.Max, ExtremeTotal(boxSize, true));
+        for (std::size_t q = 0; q < FTotals.size(); ++q)
+            for (const uint64_t word : FTotals[q])
+                total += static_cast<uint64_t>(std::popcount(word)) << q;
     }
     counts.Mean = static_cast<double>(total) / (static_cast<double>(boxSize) * boxSize);
     return counts;
@@ -160,21 +158,33 @@ void TOffsetCounter::WidenRows(std::size_t words)
     FWords = words;
 }
 
-// Adds the box bits of row y to the sums of its offset row, (y + 1) mod d.
-void TOffsetCounter::AddRow(int y, int boxSize)
+// FSums := the sums of the rows of offset row `residue`, those y with
+// (y + 1) mod d = residue. Two rows at a time: their half-adder sum goes in at
+// weight 1 and their carry at weight 2, so full or empty pairs cost one add.
+void TOffsetCounter::SumRows(int residue, int boxSize)
 {
-    const std::size_t residue = static_cast<std::size_t>((y + 1) % boxSize);
-    uint64_t* sums = FSums.data() + residue * FPlanes * FWords;
-    const uint64_t* row = BoxRow(y);
-    for (std::size_t w = 0; w < FWords; ++w)
-        AddBits(row[w], sums + w, FWords, 0, FPlanes);
+    std::fill(FSums.begin(), FSums.end(), 0);
+    const int first = residue == 0 ? boxSize - 1 : residue - 1;
+    for (long long y = first; y < FRows; y += 2LL * boxSize) {
+        const uint64_t* row = BoxRow(static_cast<int>(y));
+        if (y + boxSize >= FRows) {
+            for (std::size_t w = 0; w < FWords; ++w)
+                AddBits(row[w], FSums.data() + w, FWords, 0, FPlanes);
+            continue;
+        }
+        const uint64_t* next = BoxRow(static_cast<int>(y + boxSize));
+        for (std::size_t w = 0; w < FWords; ++w) {
+            AddBits(row[w] ^ next[w], FSums.data() + w, FWords, 0, FPlanes);
+            AddBits(row[w] & next[w], FSums.data() + w, FWords, 1, FPlanes);
+        }
+    }
 }
 
-// offsetCounts[ox] := the sums of offset row `residue` over the starts s with
-// s mod d = ox. Bit x belongs to offset (x + 1) mod d, so the d bits from x = k d - 1
-// on are offsets 0 to d - 1 in order: each such slice of each plane is added, at its
-// plane's weight, into bit-sliced totals d bits wide, read bit by bit only at the end.
-void TOffsetCounter::ReadTotals(int residue, int boxSize, std::vector<uint64_t>& offsetCounts)
+// FTotals := FSums added up per offset: bit c of plane q is bit q of the total over
+// the starts s with s mod d = c. Bit x belongs to offset (x + 1) mod d, so the d bits
+// from x = k d - 1 on are offsets 0 to d - 1 in order: each such slice of each plane
+// is added, at its plane's weight, into the totals.
+void TOffsetCounter::AddUpOffsets(int boxSize)
 {
     const long long rowBits = static_cast<long long>(FMask.Width()) + boxSize - 1;
     const std::size_t sliceWords = WordsFor(boxSize);
@@ -184,7 +194,7 @@ void TOffsetCounter::ReadTotals(int residue, int boxSize, std::vector<uint64_t>&
     for (std::vector<uint64_t>& plane : FTotals)
         std::fill(plane.begin(), plane.end(), 0);
     for (std::size_t p = 0; p < FPlanes; ++p) {
-        const uint64_t* plane = FSums.data() + (static_cast<std::size_t>(residue) * FPlanes + p) * FWords;
+        const uint64_t* plane = FSums.data() + p * FWords;
         for (long long first = -1; first < rowBits; first += boxSize)
             for (std::size_t j = 0; j < sliceWords; ++j) {
                 uint64_t bits = BitsFrom(plane, FWords, first + static_cast<long long>(j) * 64);
@@ -197,9 +207,33 @@ void TOffsetCounter::ReadTotals(int residue, int boxSize, std::vector<uint64_t>&
                 }
             }
     }
-    std::fill(offsetCounts.begin(), offsetCounts.end(), 0);
-    for (std::size_t q = 0; q < totalPlanes; ++q)
-        for (int c = 0; c < boxSize; ++c)
-            offsetCounts[static_cast<std::size_t>(c)] +=
-                ((FTotals[q][static_cast<std::size_t>(c) / 64] >> (c % 64)) & 1u) << q;
+}
+
+uint64_t TOffsetCounter::TotalOfFirstOffset() const
+{
+    uint64_t total = 0;
+    for (std::size_t q = 0; q < FTotals.size(); ++q)
+        total |= (FTotals[q][0] & 1u) << q;
+    return total;
+}
+
+// The largest (or smallest) of the d totals, from the highest plane down: keep the
+// offsets that have the bit wanted there, when any has.
+uint64_t TOffsetCounter::ExtremeTotal(int boxSize, bool largest)
+{
+    const std::size_t words = WordsFor(boxSize);
+    FCandidates.assign(words, ~uint64_t{0});
+    FCandidates.back() = ~uint64_t{0} >> (63 - static_cast<unsigned>(boxSize - 1) % 64);
+    uint64_t extreme = 0;
+    for (std::size_t q = FTotals.size(); q-- > 0;) {
+        uint64_t any = 0;
+        for (std::size_t w = 0; w < words; ++w)
+            any |= FCandidates[w] & (largest ? FTotals[q][w] : ~FTotals[q][w]);
+        if ((any != 0) == largest)
+            extreme |= uint64_t{1} << q;
+        if (any != 0)
+            for (std::size_t w = 0; w < words; ++w)
+                FCandidates[w] &= largest ? FTotals[q][w] : ~FTotals[q][w];
+    }
+    return extreme;
 }

@@ -23,9 +23,9 @@ struct TOffsetCounts {
 // shifted by k, so growing from one size to the next costs a few word operations
 // per start (sizes in increasing order are cheapest; a smaller size starts again
 // from the mask). Those bits are summed per offset in bit-sliced counters, a few
-// word operations per start row, and only the d * d totals are read bit by bit.
-// Memory: about (W + d)(H + d) bits for the boxes, d times a row of W + d bits
-// for the sums.
+// word operations per start row, and their minimum and maximum are found plane by
+// plane, never reading the d * d totals one by one.
+// Memory: about (W + d)(H + d) bits for the boxes and a few rows for the sums.
 class TOffsetCounter {
 public:
     // The mask must outlive the counter.
@@ -38,8 +38,10 @@ private:
     void StartFromMask();
     void GrowBoxes(int boxSize);
     void WidenRows(std::size_t words);
-    void AddRow(int y, int boxSize);
-    void ReadTotals(int residue, int boxSize, std::vector<uint64_t>& offsetCounts);
+    void SumRows(int residue, int boxSize);
+    void AddUpOffsets(int boxSize);
+    uint64_t TotalOfFirstOffset() const;
+    uint64_t ExtremeTotal(int boxSize, bool largest);
     uint64_t* BoxRow(int y) { return FBoxes.data() + static_cast<std::size_t>(y) * FWords; }
 
     const TPixelMask& FMask;
@@ -51,9 +53,10 @@ private:
     int FRows = 0;
     std::size_t FWords = 0;
     std::vector<uint64_t> FJoined; // a row ORed with the one above, while growing
-    // Bit-sliced sums over start rows, per offset row: plane p of offset row r is
-    // FSums[(r * FPlanes + p) * FWords ...].
+    // Bit-sliced sums over the start rows of one offset row: plane p is
+    // FSums[p * FWords ...].
     std::vector<uint64_t> FSums;
     std::size_t FPlanes = 0;
     std::vector<std::vector<uint64_t>> FTotals; // bit-sliced, one bit per offset of a row
+    std::vector<uint64_t> FCandidates; // the offsets still in the running for the extreme
 };
