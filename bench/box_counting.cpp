@@ -16,6 +16,7 @@
 #include "app/engine/box_sizes.h"
 #include "app/engine/naive_box_count.h"
 #include "app/engine/pixel_mask.h"
+#include "bench/best_seconds.h"
 
 namespace {
 
@@ -56,18 +57,6 @@ TPicture Fractal(int side)
             if ((x & y) == 0)
                 picture.Pixels[std::size_t(y) * side + x] = kOpaqueBlack;
     return picture;
-}
-
-template <typename Work>
-double BestSeconds(int runs, Work work)
-{
-    double best = 1e300;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 uint64_t Engine(const TPicture& picture, const std::vector<int>& sizes)

@@ -13,6 +13,7 @@
 #include "app/engine/box_sizes.h"
 #include "app/engine/offset_counts_of_sizes.h"
 #include "app/engine/pixel_mask.h"
+#include "bench/best_seconds.h"
 
 namespace {
 
@@ -37,18 +38,6 @@ TPixelMask Triangle()
             if ((x & y) == 0)
                 mask.Set(x, y);
     return mask;
-}
-
-template <typename Work>
-double BestSeconds(int runs, Work work)
-{
-    double best = 1e300;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 volatile uint64_t gSink; // keeps the work from being optimised away
