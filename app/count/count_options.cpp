@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "app/count/colour_option.h"
+#include "app/engine/box_sizes.h"
+#include "app/engine/box_size_series.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -64,6 +66,75 @@ TOutputFormat Format(const std::string& text)
     Refuse("--format: '" + text + "' is not one of table, csv, json");
 }
 
+TGridMode GridMode(const std::string& text)
+{
+    if (text == "topleft")
+        return TGridMode::TopLeft;
+    if (text == "min")
+        return TGridMode::Min;
+    if (text == "all")
+        return TGridMode::All;
+    Refuse("--grid: '" + text + "' is not one of topleft, min, all");
+}
+
+void ReadSizes(const std::string& text, TCountOptions& options)
+{
+    if (text == "linear") {
+        options.Method.Sizes = TSizeSeries::Linear;
+        return;
+    }
+    if (text == "geometric") {
+        options.Method.Sizes = TSizeSeries::Geometric;
+        return;
+    }
+    try {
+        options.SizeList = ParseBoxSizeList(text);
+    } catch (const TVandrelError&) {
+        Refuse("--sizes: '" + text +
+               "' is not linear, geometric or a list of whole numbers from 1 to 65535 such as 1,3,9,27");
+    }
+    options.Method.Sizes = TSizeSeries::List;
+}
+
+long double Ratio(const std::string& text)
+{
+    long double value = 0.0L;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    // Ratios near 1 would ask for more sizes than a picture has pixels across.
+    if (text.empty() || error != std::errc() || stop != end || !(value >= 1.01L) || !(value <= 1000.0L))
+        Refuse("--ratio: '" + text + "' is not a number from 1.01 to 1000");
+    return value;
+}
+
+void ReadFit(const std::string& text, TCountMethod& method)
+{
+    if (text == "all") {
+        method.Fit = TFitChoice::All;
+        return;
+    }
+    if (text == "auto") {
+        method.Fit = TFitChoice::Auto;
+        return;
+    }
+    const std::size_t colon = text.find(':');
+    const auto bound = [&](const std::string& part) {
+        int value = 0;
+        const char* end = part.data() + part.size();
+        const auto [stop, error] = std::from_chars(part.data(), end, value);
+        if (part.empty() || error != std::errc() || stop != end || value < 1 || value > kLargestBoxSize)
+            Refuse("--fit: '" + text + "' is not all, auto or a range of box sizes D1:D2 from 1 to 65535");
+        return value;
+    };
+    if (colon == std::string::npos)
+        bound("");
+    method.FitFrom = bound(text.substr(0, colon));
+    method.FitTo = bound(text.substr(colon + 1));
+    if (method.FitFrom > method.FitTo)
+        Refuse("--fit: the range '" + text + "' starts above its end");
+    method.Fit = TFitChoice::Range;
+}
+
 }  // namespace
 
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
@@ -84,6 +155,14 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Help = true;
             continue;
         }
+        if (argument == "--version") {
+            options.Version = true;
+            continue;
+        }
+        if (argument == "--details") {
+            options.Method.Details = true;
+            continue;
+        }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         std::optional<std::string> inlineValue;
@@ -91,12 +170,15 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             inlineValue = argument.substr(equals + 1);
         const bool known = name == "--min" || name == "--max" || name == "--step" || name == "--colour" ||
                            name == "--color" || name == "--format" || name == "--jobs" ||
-                           name == "--memory-limit";
+                           name == "--memory-limit" || name == "--grid" || name == "--sizes" ||
+                           name == "--ratio" || name == "--fit";
         if (!known)
             Refuse("unknown option '" + name + "'");
         if (!inlineValue && i + 1 == arguments.size())
             Refuse("option '" + name + "' needs a value");
         const std::string value = inlineValue ? *inlineValue : arguments[++i];
+        if (name == "--grid" || name == "--sizes" || name == "--ratio" || name == "--fit")
+            options.Method.Details = true;
 
         if (name == "--min")
             options.Minimum = WholeNumber(name, value, 1, kLargestBoxSize);
@@ -108,6 +190,14 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Jobs = WholeNumber(name, value, 1, kMostJobs);
         else if (name == "--memory-limit")
             options.MemoryLimit = MemorySize(name, value);
+        else if (name == "--grid")
+            options.Method.Grid = GridMode(value);
+        else if (name == "--sizes")
+            ReadSizes(value, options);
+        else if (name == "--ratio")
+            options.Ratio = Ratio(value);
+        else if (name == "--fit")
+            ReadFit(value, options.Method);
         else if (name == "--format")
             options.Format = Format(value);
         else if (const std::optional<uint32_t> rgb = ParseColour(value))
@@ -115,9 +205,24 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
         else
             Refuse(name + ": '" + value + "' is not a colour (give #RRGGBB, RRGGBB or a colour name)");
     }
-    if (options.Pictures.empty() && !options.Help)
+    if (options.Pictures.empty() && !options.Help && !options.Version)
         Refuse("no picture given");
     return options;
+}
+
+std::vector<int> CountedBoxSizes(const TCountOptions& options)
+{
+    switch (options.Method.Sizes) {
+    case TSizeSeries::Geometric:
+        return options.Minimum <= options.Maximum
+                   ? GeometricBoxSizes(options.Minimum, options.Maximum, options.Ratio)
+                   : std::vector<int>();
+    case TSizeSeries::List:
+        return options.SizeList;
+    case TSizeSeries::Linear:
+        break;
+    }
+    return BoxSizes(options.Minimum, options.Maximum, options.Step);
 }
 
 std::string CountUsage()
@@ -140,7 +245,23 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
                  bytes, or a number with K, M, G or T, such as 4G (default: half
                  of the physical memory). A picture that needs more is refused;
                  jobs wait for memory rather than go over it.
+  --grid G       how the boxes are laid: topleft, one grid from the top-left
+                 corner (default); min, the least count over every placement
+                 of the grid, exactly; all, that least count fitted and also
+                 the top-left, largest and mean counts reported
+  --sizes S      linear, from --min to --max by --step (default); geometric,
+                 --min times the ratio, its square and so on up to --max,
+                 rounded to whole pixels; or a list such as 1,3,9,27,81,243
+  --ratio R      ratio of geometric sizes, 1.01 to 1000 (default 2)
+  --fit F        sizes the line is fitted to: all (default); auto, the widest
+                 run of sizes over which log N(d) is straight; or D1:D2, the
+                 sizes from D1 to D2
+  --details      report the method, the uncertainty of D, the local slopes,
+                 warnings and the picture's provenance; any of --grid, --sizes,
+                 --ratio or --fit implies it. Warnings also go to standard
+                 error and never change the exit status
   -h, --help     show this help and stop
+      --version  show the version and stop
 
 Pictures may be BMP, PNG, JPEG, GIF or TIFF; a picture that is cut short or
 corrupt is refused, never counted. Numbers use '.' as the decimal separator.

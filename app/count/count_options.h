@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/count/count_method.h"
+
 enum class TOutputFormat { Table, Csv, Json };
 
 // What a vandrel-count command line asks for. The defaults are the window's.
@@ -16,14 +18,22 @@ struct TCountOptions {
     TOutputFormat Format = TOutputFormat::Table;
     int Jobs = 1;
     uint64_t MemoryLimit = 0; // bytes for all pictures at once; 0: half the physical memory
+    TCountMethod Method;
+    long double Ratio = 2.0L; // of geometric sizes
+    std::vector<int> SizeList; // sizes given as a list
     std::vector<std::string> Pictures;
     bool Help = false;
+    bool Version = false;
 };
 
 // Reads the arguments after the program name. Options take their value as the next
 // argument or after '='; "--" ends the options. Raises an error whose message names
 // the option at fault, or says that no picture was given.
 TCountOptions ParseCountOptions(std::span<const std::string> arguments);
+
+// The box sizes to count: linear from the minimum to the maximum by the step,
+// geometric from the minimum by the ratio up to the maximum, or the list given.
+std::vector<int> CountedBoxSizes(const TCountOptions& options);
 
 // The text of --help.
 std::string CountUsage();

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/picture/colour_mask.h"
+#include "app/engine/box_size_series.h"
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 
@@ -54,6 +55,54 @@ std::string CsvCell(const std::string& cell)
     for (const char c : cell)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + '"';
+}
+
+std::string JsonNumber(long double value)
+{
+    return JsonNumber(static_cast<double>(value));
+}
+
+std::string JsonStringList(const std::vector<std::string>& texts)
+{
+    std::string list = "[";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        list += (i == 0 ? "" : ", ") + JsonString(texts[i]);
+    return list + "]";
+}
+
+std::string OffsetCountsJson(const TOffsetCounts& counts)
+{
+    return ", \"topleft\": " + std::to_string(counts.TopLeft) + ", \"min\": " + std::to_string(counts.Min) +
+           ", \"max\": " + std::to_string(counts.Max) + ", \"mean\": " + JsonNumber(counts.Mean);
+}
+
+// The method, the uncertainty, the warnings and the provenance, after "D".
+std::string DetailsJson(const TPictureAnalysis& analysis, const TScalingFit& fit)
+{
+    std::vector<int> sizes;
+    for (const TBoxCount& count : analysis.Counts)
+        sizes.push_back(count.BoxSize);
+    std::string text;
+    text += "  \"grid\": \"" + std::string(GridModeName(analysis.Grid)) + "\",\n";
+    text += "  \"sizes\": \"" + std::string(SizeSeriesName(analysis.Sizes)) + "\",\n";
+    text += "  \"decades\": " + JsonNumber(DecadesSpanned(sizes)) + ",\n";
+    text += "  \"fit\": {\"from\": " + std::to_string(fit.From) + ", \"to\": " + std::to_string(fit.To) +
+            ", \"n\": " + std::to_string(fit.Count) + "},\n";
+    text += "  \"r2\": " + (fit.HasCorrelation ? JsonNumber(fit.R2) : "null") + ",\n";
+    text += "  \"se\": " + (fit.HasUncertainty ? JsonNumber(fit.SlopeStandardError) : "null") + ",\n";
+    text += "  \"ci95\": " +
+            (fit.HasUncertainty ? "[" + JsonNumber(fit.DimensionLow) + ", " + JsonNumber(fit.DimensionHigh) + "]"
+                                : "null") +
+            ",\n";
+    text += "  \"local_slopes\": [";
+    for (std::size_t i = 0; i < fit.LocalSlopes.size(); ++i)
+        text += (i == 0 ? "" : ", ") + JsonNumber(fit.LocalSlopes[i]);
+    text += "],\n";
+    text += "  \"warnings\": " + JsonStringList(analysis.Warnings) + ",\n";
+    text += "  \"provenance\": {\"version\": \"" VANDREL_VERSION "\", \"sha256\": \"" + analysis.Sha256 +
+            "\", \"width\": " + std::to_string(analysis.Width) + ", \"height\": " + std::to_string(analysis.Height) +
+            ", \"shape_pixels\": " + std::to_string(analysis.ShapePixels) + "}\n";
+    return text;
 }
 
 }  // namespace
@@ -109,14 +158,16 @@ std::string JsonText(const TPictureAnalysis& analysis)
         text += "    {\"d\": " + std::to_string(count.BoxSize) + ", \"count\": " + std::to_string(count.Boxes) +
                 ", \"log_d\": " + JsonNumber(static_cast<double>(Log10(count.BoxSize))) +
                 ", \"log_count\": " + JsonNumber(static_cast<double>(Log10(static_cast<long double>(count.Boxes)))) +
-                "}";
+                (analysis.OffsetCounts.empty() ? "" : OffsetCountsJson(analysis.OffsetCounts[i])) + "}";
     }
     text += analysis.Counts.empty() ? "],\n" : "\n  ],\n";
     text += "  \"slope\": " + JsonNumber(analysis.Stats.Slope) + ",\n";
     text += "  \"intercept\": " + JsonNumber(analysis.Stats.Intercept) + ",\n";
     text += "  \"r\": " + (analysis.HasCorrelation ? JsonNumber(analysis.Stats.R) : "null") + ",\n";
-    text += "  \"D\": " + JsonNumber(-analysis.Stats.Slope) + "\n";
-    return text + "}";
+    if (!analysis.Fit)
+        return text + "  \"D\": " + JsonNumber(-analysis.Stats.Slope) + "\n}";
+    text += "  \"D\": " + JsonNumber(-analysis.Stats.Slope) + ",\n";
+    return text + DetailsJson(analysis, *analysis.Fit) + "}";
 }
 
 std::string JsonArrayText(std::span<const TPictureAnalysis> analyses)

@@ -13,7 +13,7 @@
 #include "app/count/count_options.h"
 #include "app/count/count_report.h"
 #include "app/count/picture_analysis.h"
-#include "app/engine/box_sizes.h"
+#include "app/engine/scaling_fit.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -30,6 +30,10 @@ void PrintResults(const TCountOptions& options, const std::vector<TPictureOutcom
             std::cout.flush();
             std::cerr << kProgram << ": " << options.Pictures[i] << ": " << outcome.Error << '\n';
             continue;
+        }
+        for (const std::string& warning : outcome.Analysis->Warnings) {
+            std::cout.flush();
+            std::cerr << kProgram << ": " << options.Pictures[i] << ": warning: " << warning << '\n';
         }
         if (options.Format == TOutputFormat::Json) {
             analysed.push_back(*outcome.Analysis);
@@ -62,6 +66,18 @@ bool OutputDelivered()
     return false;
 }
 
+// The sizes the line would be fitted to, before any picture is read; only the
+// automatic range depends on the counts, and it takes from these.
+std::size_t FittableSizes(const TCountMethod& method, const std::vector<int>& sizes)
+{
+    if (method.Fit != TFitChoice::Range)
+        return sizes.size();
+    std::vector<TBoxCount> counts;
+    for (const int d : sizes)
+        counts.push_back({d, 1});
+    return CountsBetween(counts, method.FitFrom, method.FitTo).size();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -80,16 +96,28 @@ int main(int argc, char** argv)
         std::cout << CountUsage();
         return OutputDelivered() ? 0 : 1;
     }
-    const std::vector<int> sizes = BoxSizes(options.Minimum, options.Maximum, options.Step);
+    if (options.Version) {
+        std::cout << kProgram << " " VANDREL_VERSION "\n";
+        return OutputDelivered() ? 0 : 1;
+    }
+    const std::vector<int> sizes = CountedBoxSizes(options);
     if (sizes.empty()) {
         std::cerr << kProgram << ": the minimum box size (" << options.Minimum << ") is above the maximum ("
                   << options.Maximum << "): there is no box size to count\n";
         return 2;
     }
+    if (const std::size_t fittable = FittableSizes(options.Method, sizes); options.Method.Details && fittable < 2) {
+        if (options.Method.Fit == TFitChoice::Range)
+            std::cerr << kProgram << ": --fit: the range " << options.Method.FitFrom << ":" << options.Method.FitTo
+                      << " holds " << fittable << " of the box sizes counted; a line needs at least two\n";
+        else
+            std::cerr << kProgram << ": only one box size is counted; a line needs at least two\n";
+        return 2;
+    }
 
     TMemoryBudget budget(options.MemoryLimit != 0 ? options.MemoryLimit : DefaultMemoryBudget());
     const std::vector<TPictureOutcome> outcomes =
-        AnalysePictures(options.Pictures, options.Rgb, sizes, options.Jobs, budget);
+        AnalysePictures(options.Pictures, options.Rgb, sizes, options.Method, options.Jobs, budget);
     PrintResults(options, outcomes);
     if (!OutputDelivered())
         return 1;

@@ -1,14 +1,19 @@
 #include "app/count/picture_analysis.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <new>
 #include <thread>
 
 #include "app/engine/box_count_fit.h"
 #include "app/engine/box_counter.h"
+#include "app/engine/fit_warnings.h"
+#include "app/engine/offset_counts_of_sizes.h"
+#include "app/engine/scaling_range.h"
 #include "app/picture/bitmap_reader.h"
 #include "app/picture/colour_mask.h"
 #include "app/picture/picture_file.h"
@@ -17,7 +22,53 @@
 
 namespace {
 
-TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes)
+uint64_t SetBits(const TPixelMask& mask)
+{
+    uint64_t bits = 0;
+    for (int y = 0; y < mask.Height(); ++y)
+        for (const uint64_t word : mask.Row(y))
+            bits += static_cast<uint64_t>(std::popcount(word));
+    return bits;
+}
+
+std::string Sha256OfFile(const std::string& path)
+{
+    QFile file(QFile::decodeName(path.c_str()));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        throw TVandrelError("The picture cannot be read again for its SHA-256: " + file.errorString().toStdString());
+    return hash.result().toHex().toStdString();
+}
+
+std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const TCountMethod& method)
+{
+    switch (method.Fit) {
+    case TFitChoice::Auto:
+        return StraightestScalingRange(counts);
+    case TFitChoice::Range:
+        return CountsBetween(counts, method.FitFrom, method.FitTo);
+    case TFitChoice::All:
+        break;
+    }
+    return counts;
+}
+
+void AddDetails(TPictureAnalysis& analysis, const TPixelMask& mask, std::span<const int> sizes,
+                const TCountMethod& method)
+{
+    analysis.Sha256 = Sha256OfFile(analysis.File);
+    analysis.ShapePixels = SetBits(mask);
+    const TScalingFit& fit = analysis.Fit.emplace(FitScaling(FittedCounts(analysis.Counts, method)));
+    analysis.Warnings = FitWarnings(sizes, fit, {analysis.Width, analysis.Height, analysis.ShapePixels});
+    analysis.Stats.Slope = static_cast<double>(fit.Slope);
+    analysis.Stats.Intercept = static_cast<double>(fit.Intercept);
+    analysis.Stats.R = static_cast<double>(fit.R);
+    analysis.Stats.RSquared = static_cast<double>(fit.R2);
+    analysis.HasCorrelation = fit.HasCorrelation;
+}
+
+TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes,
+                              const TCountMethod& method)
 {
     const TPixelMask mask = MaskOfColour(image, rgb);
     // The window stops at the first empty size with "Floating point division by
@@ -31,20 +82,32 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint
     analysis.Rgb = rgb;
     analysis.Width = image.width();
     analysis.Height = image.height();
-    TBoxCounter counter(mask);
-    for (const int d : sizes)
-        analysis.Counts.push_back({d, counter.Count(d)});
+    analysis.Grid = method.Grid;
+    analysis.Sizes = method.Sizes;
+    if (method.Grid == TGridMode::TopLeft) {
+        TBoxCounter counter(mask);
+        for (const int d : sizes)
+            analysis.Counts.push_back({d, counter.Count(d)});
+    } else {
+        const std::vector<TOffsetCounts> offsetCounts = CountOverOffsets(mask, {sizes.begin(), sizes.end()});
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            analysis.Counts.push_back({sizes[i], offsetCounts[i].Min});
+        if (method.Grid == TGridMode::All)
+            analysis.OffsetCounts = offsetCounts;
+    }
 
     const TBoxCountFit fit = FitBoxCounts(analysis.Counts);
     analysis.Stats = fit.Stats;
     analysis.HasCorrelation = fit.HasCorrelation;
+    if (method.Details)
+        AddDetails(analysis, mask, sizes, method);
     return analysis;
 }
 
 }  // namespace
 
 TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes,
-                                TMemoryBudget& budget)
+                                const TCountMethod& method, TMemoryBudget& budget)
 {
     if (PictureKindOf(QFile::decodeName(path.c_str())) != TPictureKind::Bitmap) {
         const TRegularFile file(path); // a missing file is a missing file
@@ -54,18 +117,19 @@ TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span
     RefuseOverBudget(reader.Size(), budget);
     // Held until the counting is done: the picture, its mask and the counter.
     const TMemoryBudget::TReservation reserved = budget.Reserve(PictureMemoryNeed(reader.Size()));
-    return AnalyseImage(reader.Read(budget.Bytes()), path, rgb, sizes);
+    return AnalyseImage(reader.Read(budget.Bytes()), path, rgb, sizes, method);
 }
 
 std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, uint32_t rgb,
-                                             std::span<const int> sizes, int jobs, TMemoryBudget& budget)
+                                             std::span<const int> sizes, const TCountMethod& method, int jobs,
+                                             TMemoryBudget& budget)
 {
     std::vector<TPictureOutcome> outcomes(paths.size());
     std::atomic<std::size_t> next = 0;
     const auto work = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             try {
-                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes, budget);
+                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes, method, budget);
             } catch (const std::bad_alloc&) {
                 outcomes[i].Error = "not enough memory for this picture";
             } catch (const std::exception& error) {

@@ -49,6 +49,26 @@ TEST(CountOptions, ValuesFollowTheOptionOrAnEqualsSign)
     EXPECT_EQ(options.Pictures, (std::vector<std::string>{"a.png", "b.png", "--c.png"}));
 }
 
+TEST(CountOptions, MethodOptionsChooseTheSizesAndImplyTheDetails)
+{
+    EXPECT_FALSE(Parse({"a.png"}).Method.Details);
+    EXPECT_TRUE(Parse({"--details", "a.png"}).Method.Details);
+    EXPECT_TRUE(Parse({"--grid=topleft", "a.png"}).Method.Details); // the default, but asked for
+
+    const TCountOptions geometric = Parse({"--sizes", "geometric", "--ratio", "3", "--min", "1", "--max", "81",
+                                           "--grid", "all", "--fit", "3:27", "a.png"});
+    EXPECT_EQ(CountedBoxSizes(geometric), (std::vector<int>{1, 3, 9, 27, 81}));
+    EXPECT_EQ(geometric.Method.Grid, TGridMode::All);
+    EXPECT_EQ(geometric.Method.Fit, TFitChoice::Range);
+    EXPECT_EQ(geometric.Method.FitFrom, 3);
+    EXPECT_EQ(geometric.Method.FitTo, 27);
+
+    EXPECT_EQ(CountedBoxSizes(Parse({"--sizes", "9, 3,3,27", "--min", "50", "a.png"})), (std::vector<int>{3, 9, 27}));
+    EXPECT_EQ(CountedBoxSizes(Parse({"--min", "30", "--max", "50", "a.png"})), (std::vector<int>{30, 40, 50}));
+    EXPECT_TRUE(CountedBoxSizes(Parse({"--sizes", "geometric", "--min", "60", "--max", "50", "a.png"})).empty());
+    EXPECT_TRUE(Parse({"--version"}).Version);
+}
+
 TEST(CountOptions, MemoryLimitsAreBytesOrPowersOf1024)
 {
     EXPECT_EQ(Parse({"a.png"}).MemoryLimit, 0u); // the machine's default
@@ -89,6 +109,15 @@ TEST(CountOptions, RefusalsNameTheOptionAtFault)
     EXPECT_EQ(RefusalOf({"--size", "3", "a.png"}), "unknown option '--size'");
     EXPECT_EQ(RefusalOf({"a.png", "--min"}), "option '--min' needs a value");
     EXPECT_EQ(RefusalOf({"--min", "5"}), "no picture given");
+    EXPECT_EQ(RefusalOf({"--grid", "diagonal", "a.png"}), "--grid: 'diagonal' is not one of topleft, min, all");
+    EXPECT_EQ(RefusalOf({"--sizes", "3,,9", "a.png"}),
+              "--sizes: '3,,9' is not linear, geometric or a list of whole numbers from 1 to 65535 such as 1,3,9,27");
+    for (const std::string ratio : {"1", "1.001", "x", "nan", "inf", "2e9", ""})
+        EXPECT_EQ(RefusalOf({"--ratio", ratio, "a.png"}), "--ratio: '" + ratio + "' is not a number from 1.01 to 1000");
+    for (const std::string fit : {"3", "3:", ":9", "0:9", "3:x", "best"})
+        EXPECT_EQ(RefusalOf({"--fit", fit, "a.png"}),
+                  "--fit: '" + fit + "' is not all, auto or a range of box sizes D1:D2 from 1 to 65535");
+    EXPECT_EQ(RefusalOf({"--fit", "9:3", "a.png"}), "--fit: the range '9:3' starts above its end");
     EXPECT_TRUE(Parse({"--help"}).Help);
 }
 

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -98,6 +104,78 @@ TEST_F(VandrelCount, JsonGivesCountsAndTheFitAtFullPrecision)
               "}\n");
 }
 
+TEST_F(VandrelCount, TheLeastCountOverGridPlacementsMeasuresTheCarpetExactly)
+{
+    const TRun run = RunCount({"--format", "json", "--grid", "min", "--sizes", "1,3,9,27,81,243", Sample("carpet.png")});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(run.Out)).object();
+    EXPECT_NEAR(result["D"].toDouble(), std::log(8.0) / std::log(3.0), 1e-9);
+    const QJsonArray boxes = result["boxes"].toArray();
+    ASSERT_EQ(boxes.size(), 6);
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(boxes[k]["d"].toInteger(), std::lround(std::pow(3.0, k)));
+        EXPECT_EQ(boxes[k]["count"].toInteger(), std::lround(std::pow(8.0, 6 - k)));
+    }
+    EXPECT_EQ(result["grid"].toString(), "min");
+    EXPECT_EQ(result["sizes"].toString(), "list");
+    EXPECT_EQ(result["fit"].toObject(), (QJsonObject{{"from", 1}, {"to", 243}, {"n", 6}}));
+    EXPECT_NEAR(result["se"].toDouble(), 0.0, 1e-9);
+    EXPECT_EQ(result["warnings"].toArray(), QJsonArray());
+
+    QFile picture(Sample("carpet.png"));
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    const QJsonObject provenance = result["provenance"].toObject();
+    EXPECT_EQ(provenance["sha256"].toString(),
+              QCryptographicHash::hash(picture.readAll(), QCryptographicHash::Sha256).toHex());
+    EXPECT_EQ(provenance["version"].toString(), VANDREL_VERSION);
+    EXPECT_EQ(provenance["shape_pixels"].toInteger(), 262144); // 8^6
+    EXPECT_EQ(provenance["width"].toInteger(), 729);
+}
+
+TEST_F(VandrelCount, EveryGridReportsItsSpreadAndTheFitRangeWarnsOnStandardError)
+{
+    // A shape off the grid's corner, so that placements differ.
+    QImage image(90, 70, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 7; y < 61; ++y)
+        for (int x = 5 + y % 3; x < 80; x += 1 + y % 4)
+            image.setPixel(x, y, qRgb(0, 0, 0));
+    const QString path = FFolder.filePath("scatter.png");
+    ASSERT_TRUE(image.save(path));
+
+    const TRun topLeft = RunCount({"--format", "json", "--min", "2", "--max", "12", "--step", "5", path});
+    const TRun all = RunCount(
+        {"--format", "json", "--grid", "all", "--min", "2", "--max", "12", "--step", "5", "--fit", "2:7", path});
+    ASSERT_EQ(all.Status, 0) << all.Err;
+    const QJsonArray plainBoxes = QJsonDocument::fromJson(QByteArray::fromStdString(topLeft.Out))["boxes"].toArray();
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(all.Out)).object();
+    const QJsonArray boxes = result["boxes"].toArray();
+    ASSERT_EQ(boxes.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QJsonValue box = boxes[i];
+        EXPECT_EQ(box["topleft"], plainBoxes[i]["count"]);
+        EXPECT_EQ(box["count"], box["min"]);
+        EXPECT_LE(box["min"].toDouble(), box["mean"].toDouble());
+        EXPECT_LE(box["mean"].toDouble(), box["max"].toDouble());
+        EXPECT_LE(box["min"].toInteger(), box["topleft"].toInteger());
+        EXPECT_LE(box["topleft"].toInteger(), box["max"].toInteger());
+    }
+    EXPECT_LT(boxes[1]["min"].toInteger(), boxes[1]["max"].toInteger());
+    EXPECT_EQ(result["fit"].toObject(), (QJsonObject{{"from", 2}, {"to", 7}, {"n", 2}}));
+    EXPECT_EQ(result["local_slopes"].toArray().size(), 1);
+    EXPECT_NEAR(result["local_slopes"][0].toDouble(), result["slope"].toDouble(), 1e-12);
+    EXPECT_TRUE(result["se"].isNull()); // two sizes leave no degree of freedom
+
+    // Each warning in the JSON is also on standard error, and none is fatal.
+    const QJsonArray warnings = result["warnings"].toArray();
+    ASSERT_GE(warnings.size(), 2); // under a decade, fewer than five sizes
+    std::string expectedErr;
+    for (const QJsonValue warning : warnings)
+        expectedErr += "vandrel-count: " + path.toStdString() + ": warning: " + warning.toString().toStdString() + "\n";
+    EXPECT_EQ(all.Err, expectedErr);
+}
+
 TEST_F(VandrelCount, OneFailedPictureDoesNotStopTheOthers)
 {
     const QString square = BlackSquare();
@@ -144,6 +222,21 @@ TEST_F(VandrelCount, CommandLineMistakesExitWithStatusTwo)
     EXPECT_EQ(nothingToCount.Status, 2);
     EXPECT_EQ(nothingToCount.Err,
               "vandrel-count: the minimum box size (200) is above the maximum (100): there is no box size to count\n");
+
+    const TRun badGrid = RunCount({"--grid", "diagonal", Sample("pixel.bmp")});
+    EXPECT_EQ(badGrid.Status, 2);
+    EXPECT_EQ(badGrid.Err, "vandrel-count: --grid: 'diagonal' is not one of topleft, min, all\n"
+                           "Try 'vandrel-count --help' for more information.\n");
+
+    const TRun emptyRange = RunCount({"--fit", "11:19", Sample("pixel.bmp")});
+    EXPECT_EQ(emptyRange.Status, 2);
+    EXPECT_EQ(emptyRange.Out, "");
+    EXPECT_EQ(emptyRange.Err,
+              "vandrel-count: --fit: the range 11:19 holds 0 of the box sizes counted; a line needs at least two\n");
+
+    const TRun version = RunCount({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "vandrel-count " VANDREL_VERSION "\n");
 
     const TRun help = RunCount({"--help"});
     EXPECT_EQ(help.Status, 0);
