@@ -6,6 +6,7 @@
 #include <utility>
 #include <optional>
 
+#include "app/command_line/command_line.h"
 #include "app/count/colour_option.h"
 #include "app/engine/box_sizes.h"
 #include "app/engine/box_size_series.h"
@@ -139,44 +140,22 @@ void ReadFit(const std::string& text, TCountMethod& method)
 
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
 {
+    static constexpr std::string_view kFlags[] = {"--version", "--details"};
+    static constexpr std::string_view kOptions[] = {"--min",  "--max",  "--step",         "--colour",
+                                                    "--color", "--format", "--jobs", "--memory-limit",
+                                                    "--grid", "--sizes", "--ratio",  "--fit"};
     TCountOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
-            options.Pictures.push_back(argument);
+    for (const auto& [kind, name, value] : SplitCommandLine(arguments, kFlags, kOptions)) {
+        if (kind == TCommandArgument::TKind::Operand) {
+            options.Pictures.push_back(value);
             continue;
         }
-        if (argument == "--") {
-            optionsEnded = true;
+        if (kind == TCommandArgument::TKind::Flag) {
+            options.Help = options.Help || name == "--help";
+            options.Version = options.Version || name == "--version";
+            options.Method.Details = options.Method.Details || name == "--details";
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            options.Help = true;
-            continue;
-        }
-        if (argument == "--version") {
-            options.Version = true;
-            continue;
-        }
-        if (argument == "--details") {
-            options.Method.Details = true;
-            continue;
-        }
-        const std::size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        std::optional<std::string> inlineValue;
-        if (equals != std::string::npos)
-            inlineValue = argument.substr(equals + 1);
-        const bool known = name == "--min" || name == "--max" || name == "--step" || name == "--colour" ||
-                           name == "--color" || name == "--format" || name == "--jobs" ||
-                           name == "--memory-limit" || name == "--grid" || name == "--sizes" ||
-                           name == "--ratio" || name == "--fit";
-        if (!known)
-            Refuse("unknown option '" + name + "'");
-        if (!inlineValue && i + 1 == arguments.size())
-            Refuse("option '" + name + "' needs a value");
-        const std::string value = inlineValue ? *inlineValue : arguments[++i];
         if (name == "--grid" || name == "--sizes" || name == "--ratio" || name == "--fit")
             options.Method.Details = true;
 

@@ -1,5 +1,7 @@
 #include "app/fractal/fractal_options.h"
 
+#include "app/command_line/command_line.h"
+
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -91,28 +93,17 @@ TFractalOptions ParseFractalOptions(std::span<const std::string> arguments)
     TFractalOptions options;
     std::vector<std::string> operands;
     std::optional<int> size;
-    bool lineGiven = false, optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
-            operands.push_back(argument);
+    bool lineGiven = false;
+    static constexpr std::string_view kOptions[] = {"--size", "--margin", "--line"};
+    for (const auto& [kind, name, value] : SplitCommandLine(arguments, {}, kOptions)) {
+        if (kind == TCommandArgument::TKind::Operand) {
+            operands.push_back(value);
             continue;
         }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == "--help" || argument == "-h") {
+        if (kind == TCommandArgument::TKind::Flag) {
             options.Help = true;
             continue;
         }
-        const std::size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        if (name != "--size" && name != "--margin" && name != "--line")
-            Refuse("unknown option '" + name + "'");
-        if (equals == std::string::npos && i + 1 == arguments.size())
-            Refuse("option '" + name + "' needs a value");
-        const std::string value = equals != std::string::npos ? argument.substr(equals + 1) : arguments[++i];
         if (name == "--size")
             size = WholeNumber(name, value, 1, kLargestSize);
         else if (name == "--line") {
