@@ -13,6 +13,8 @@
 #include <cmath>
 #include <locale.h>
 
+#include "graph/whole_file/whole_file.h"
+
 namespace {
 
 // libxlsxwriter prints numbers with snprintf, which follows LC_NUMERIC, and a Qt
@@ -142,23 +144,6 @@ bool WriteWorkbook(const QByteArray& path, const TTextTable& cells, std::span<co
     if (HasSystemCause(error) && systemError != 0)
         failure += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
     return false;
-}
-
-// Writes every byte and only then puts the file in place. Unbuffered, each short
-// write tried again: Qt 6.4's commit misses an error of the flush it makes itself
-// and would put a cut file in place, and a write that stops at a full disk tells
-// its cause only when tried again.
-bool WriteWhole(QSaveFile& file, const QByteArray& bytes)
-{
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return file.commit();
 }
 
 // Puts the bytes of the file at `workbookPath` at `fileName` only when all are

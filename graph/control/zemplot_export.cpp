@@ -18,6 +18,7 @@
 #include <QSvgGenerator>
 
 #include "graph/control/zemplot.h"
+#include "graph/whole_file/whole_file.h"
 #include "graph/core/error.h"
 #include "graph/persist/memory_stream.h"
 
@@ -26,23 +27,6 @@ namespace {
 uint16_t DrawingSize(int pixels)
 {
     return static_cast<uint16_t>(std::clamp(pixels, 0, static_cast<int>(std::numeric_limits<uint16_t>::max())));
-}
-
-// Writes every byte and only then puts the file in place. Unbuffered, each short
-// write tried again: Qt 6.4's commit misses an error of the flush it makes itself
-// and would put a cut file in place, and a write that stops at a full disk tells
-// its cause only when tried again.
-bool WriteWhole(QSaveFile& file, const QByteArray& bytes)
-{
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return file.commit();
 }
 
 const QString kSaveFilter = QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
