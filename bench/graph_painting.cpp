@@ -4,13 +4,12 @@
 // and the ratio of the two paint times (about 10 is linear in the points). The
 // empty graph's paint is printed as the baseline the points are added to.
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 
 #include <QApplication>
 
+#include "bench/best_seconds.h"
 #include "graph/control/zemplot.h"
 
 namespace {
@@ -31,14 +30,7 @@ void Fill(TZemplot& graph, int points)
 // The best of several paints, in milliseconds.
 double BestPaintMilliseconds(TZemplot& graph, int runs)
 {
-    double best = 1e300;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        graph.Paint();
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        best = std::min(best, std::chrono::duration<double, std::milli>(elapsed).count());
-    }
-    return best;
+    return BestSeconds(runs, [&] { graph.Paint(); }) * 1e3;
 }
 
 }  // namespace
