@@ -140,7 +140,7 @@ void ReadFit(const std::string& text, TCountMethod& method)
 
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
 {
-    static constexpr std::string_view kFlags[] = {"--version", "--details"};
+    static constexpr std::string_view kFlags[] = {"--version", "--details", "--self-test"};
     static constexpr std::string_view kOptions[] = {"--min",  "--max",  "--step",         "--colour",
                                                     "--color", "--format", "--jobs", "--memory-limit",
                                                     "--grid", "--sizes", "--ratio",  "--fit"};
@@ -153,6 +153,7 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
         if (kind == TCommandArgument::TKind::Flag) {
             options.Help = options.Help || name == "--help";
             options.Version = options.Version || name == "--version";
+            options.SelfTest = options.SelfTest || name == "--self-test";
             options.Method.Details = options.Method.Details || name == "--details";
             continue;
         }
@@ -184,7 +185,9 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
         else
             Refuse(name + ": '" + value + "' is not a colour (give #RRGGBB, RRGGBB or a colour name)");
     }
-    if (options.Pictures.empty() && !options.Help && !options.Version)
+    if (options.SelfTest && !options.Pictures.empty())
+        Refuse("--self-test measures pictures of its own; give no picture with it");
+    if (options.Pictures.empty() && !options.Help && !options.Version && !options.SelfTest)
         Refuse("no picture given");
     return options;
 }
@@ -239,6 +242,13 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
                  warnings and the picture's provenance; any of --grid, --sizes,
                  --ratio or --fit implies it. Warnings also go to standard
                  error and never change the exit status
+      --self-test
+                 draw each shape of known dimension that vandrel-fractal draws,
+                 measure it with --grid min --sizes geometric --fit auto (sizes
+                 from 1 to the shape's size by its own scale factor) and print
+                 measured D, exact D and the error; exit status 0 only when
+                 every error is within its tolerance. Only --memory-limit
+                 applies to it
   -h, --help     show this help and stop
       --version  show the version and stop
 

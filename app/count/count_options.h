@@ -24,6 +24,7 @@ struct TCountOptions {
     std::vector<std::string> Pictures;
     bool Help = false;
     bool Version = false;
+    bool SelfTest = false;
 };
 
 // Reads the arguments after the program name. Options take their value as the next

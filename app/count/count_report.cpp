@@ -98,6 +98,10 @@ std::string DetailsJson(const TPictureAnalysis& analysis, const TScalingFit& fit
     for (std::size_t i = 0; i < fit.LocalSlopes.size(); ++i)
         text += (i == 0 ? "" : ", ") + JsonNumber(fit.LocalSlopes[i]);
     text += "],\n";
+    if (const std::optional<TOffsetDimensions>& spread = analysis.OffsetDimensions)
+        text += "  \"offset_dimensions\": {\"min\": " + JsonNumber(spread->Min) + ", \"mean\": " +
+                JsonNumber(spread->Mean) + ", \"topleft\": " + JsonNumber(spread->TopLeft) +
+                ", \"spread\": " + JsonNumber(spread->Spread()) + "},\n";
     text += "  \"warnings\": " + JsonStringList(analysis.Warnings) + ",\n";
     text += "  \"provenance\": {\"version\": \"" VANDREL_VERSION "\", \"sha256\": \"" + analysis.Sha256 +
             "\", \"width\": " + std::to_string(analysis.Width) + ", \"height\": " + std::to_string(analysis.Height) +

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "app/count/count_options.h"
 #include "app/count/count_report.h"
 #include "app/count/picture_analysis.h"
+#include "app/count/self_test.h"
 #include "app/engine/scaling_fit.h"
 #include "graph/core/error.h"
 
@@ -78,6 +80,21 @@ std::size_t FittableSizes(const TCountMethod& method, const std::vector<int>& si
     return CountsBetween(counts, method.FitFrom, method.FitTo).size();
 }
 
+// Exit status 0 when every reference shape measured within its tolerance.
+int SelfTest(TMemoryBudget& budget)
+{
+    std::vector<TSelfTestResult> results;
+    try {
+        results = RunSelfTest(budget);
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << ": --self-test: " << error.what() << '\n';
+        return 1;
+    }
+    std::cout << SelfTestText(results);
+    const bool passed = std::ranges::all_of(results, [](const TSelfTestResult& result) { return result.Passed; });
+    return OutputDelivered() && passed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -100,6 +117,9 @@ int main(int argc, char** argv)
         std::cout << kProgram << " " VANDREL_VERSION "\n";
         return OutputDelivered() ? 0 : 1;
     }
+    TMemoryBudget budget(options.MemoryLimit != 0 ? options.MemoryLimit : DefaultMemoryBudget());
+    if (options.SelfTest)
+        return SelfTest(budget);
     const std::vector<int> sizes = CountedBoxSizes(options);
     if (sizes.empty()) {
         std::cerr << kProgram << ": the minimum box size (" << options.Minimum << ") is above the maximum ("
@@ -115,7 +135,6 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    TMemoryBudget budget(options.MemoryLimit != 0 ? options.MemoryLimit : DefaultMemoryBudget());
     const std::vector<TPictureOutcome> outcomes =
         AnalysePictures(options.Pictures, options.Rgb, sizes, options.Method, options.Jobs, budget);
     PrintResults(options, outcomes);

@@ -65,6 +65,8 @@ void AddDetails(TPictureAnalysis& analysis, const TPixelMask& mask, std::span<co
     analysis.Stats.R = static_cast<double>(fit.R);
     analysis.Stats.RSquared = static_cast<double>(fit.R2);
     analysis.HasCorrelation = fit.HasCorrelation;
+    if (!analysis.OffsetCounts.empty())
+        analysis.OffsetDimensions = DimensionsOverOffsets(sizes, analysis.OffsetCounts, fit.From, fit.To);
 }
 
 TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes,
@@ -114,9 +116,12 @@ TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span
         throw TVandrelError(kNotABitmap);
     }
     TBitmapReader reader(path);
-    RefuseOverBudget(reader.Size(), budget);
-    // Held until the counting is done: the picture, its mask and the counter.
-    const TMemoryBudget::TReservation reserved = budget.Reserve(PictureMemoryNeed(reader.Size()));
+    uint64_t need = PictureMemoryNeed(reader.Size());
+    if (method.Grid != TGridMode::TopLeft && !sizes.empty())
+        need += OffsetCountingMemory(reader.Size().width(), reader.Size().height(), std::ranges::max(sizes));
+    RefuseOverBudget(reader.Size(), need, budget);
+    // Held until the counting is done: the picture, its mask and the counters.
+    const TMemoryBudget::TReservation reserved = budget.Reserve(need);
     return AnalyseImage(reader.Read(budget.Bytes()), path, rgb, sizes, method);
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/count/count_method.h"
 #include "app/engine/offset_counter.h"
+#include "app/engine/offset_dimensions.h"
 #include "app/engine/result_series.h"
 #include "app/engine/scaling_fit.h"
 #include "app/picture/memory_budget.h"
@@ -29,6 +30,7 @@ struct TPictureAnalysis {
 
     // Only with the method's details; Stats and HasCorrelation are then those of Fit.
     std::vector<TOffsetCounts> OffsetCounts; // every size, under the grid "all"
+    std::optional<TOffsetDimensions> OffsetDimensions; // over the fitted sizes, under the grid "all"
     std::optional<TScalingFit> Fit; // over the chosen range of sizes
     std::vector<std::string> Warnings;
     std::string Sha256; // of the file, lower-case hex

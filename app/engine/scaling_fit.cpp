@@ -9,13 +9,24 @@
 
 TScalingFit FitScaling(std::span<const TBoxCount> counts)
 {
-    const auto n = counts.size();
+    std::vector<int> boxSizes;
+    std::vector<long double> boxes;
+    for (const TBoxCount& count : counts) {
+        boxSizes.push_back(count.BoxSize);
+        boxes.push_back(static_cast<long double>(count.Boxes));
+    }
+    return FitScaling(boxSizes, boxes);
+}
+
+TScalingFit FitScaling(std::span<const int> boxSizes, std::span<const long double> counts)
+{
+    const auto n = boxSizes.size();
     if (n < 2)
         throw TVandrelError("A fit needs at least two box sizes");
     std::vector<long double> x, y;
-    for (const TBoxCount& count : counts) {
-        x.push_back(Log10(count.BoxSize));
-        y.push_back(Log10(static_cast<long double>(count.Boxes)));
+    for (std::size_t i = 0; i < n; ++i) {
+        x.push_back(Log10(boxSizes[i]));
+        y.push_back(Log10(counts[i]));
     }
     long double meanX = 0.0L, meanY = 0.0L;
     for (std::size_t i = 0; i < n; ++i) {
@@ -36,8 +47,8 @@ TScalingFit FitScaling(std::span<const TBoxCount> counts)
         throw TVandrelError("A fit needs at least two box sizes");
 
     TScalingFit fit;
-    fit.From = counts.front().BoxSize;
-    fit.To = counts.back().BoxSize;
+    fit.From = boxSizes.front();
+    fit.To = boxSizes.back();
     fit.Count = static_cast<int>(n);
     fit.Slope = sxy / sxx;
     fit.Intercept = meanY - fit.Slope * meanX;

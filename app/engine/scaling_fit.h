@@ -31,6 +31,9 @@ struct TScalingFit {
 // Fits every count given; they are in strictly ascending order of box size, at least two
 // sizes, and no count is zero ("Floating point division by zero").
 TScalingFit FitScaling(std::span<const TBoxCount> counts);
+// The same for counts that need not be whole, such as the mean count over grid
+// offsets; one count per box size, all above zero.
+TScalingFit FitScaling(std::span<const int> boxSizes, std::span<const long double> counts);
 
 // The counts whose box size lies from `from` to `to`, both included (counts in
 // ascending order of box size).

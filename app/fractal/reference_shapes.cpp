@@ -9,9 +9,10 @@ namespace {
 
 // Lines drawn on pixels stair-step, and a curve's detail ends at one pixel, so their
 // measured D strays further than that of the shapes exact to the pixel. The wider
-// margins are what the minimum count over grid offsets gave at the default size with
-// one-pixel lines, sizes 1 to 243 by factors of 3: the Koch curve within 0.01, the
-// circle within 0.064 (its largest boxes see a few corners of a round shape).
+// margins leave room around what the self-test measures at the default size with
+// one-pixel lines (least count over grid offsets, sizes 1 to 729 by factors of 3,
+// the fit range chosen automatically): the Koch curve 0.009 off, the circle 0.027
+// (its largest boxes see a few corners of a round shape), the line exact.
 constexpr double kExactTolerance = 0.01;
 constexpr double kStraightLineTolerance = 0.02;
 constexpr double kKochTolerance = 0.03;
@@ -23,19 +24,19 @@ std::span<const TReferenceShape> ReferenceShapes()
 {
     static const double log2 = std::log(2.0), log3 = std::log(3.0);
     static const TReferenceShape shapes[] = {
-        {"carpet", "Sierpinski carpet", std::log(8.0) / log3, kExactTolerance, 729, 3, false,
+        {"carpet", "Sierpinski carpet", std::log(8.0) / log3, kExactTolerance, 729, 3, false, 3,
          [](int size, int) { return SierpinskiCarpet(size); }},
-        {"triangle", "Sierpinski triangle", log3 / log2, kExactTolerance, 512, 2, false,
+        {"triangle", "Sierpinski triangle", log3 / log2, kExactTolerance, 512, 2, false, 2,
          [](int size, int) { return SierpinskiTriangle(size); }},
-        {"koch", "Koch curve", std::log(4.0) / log3, kKochTolerance, 729, 0, true, KochCurve},
-        {"cantor", "Cantor dust", std::log(4.0) / log3, kExactTolerance, 729, 3, false,
+        {"koch", "Koch curve", std::log(4.0) / log3, kKochTolerance, 729, 0, true, 3, KochCurve},
+        {"cantor", "Cantor dust", std::log(4.0) / log3, kExactTolerance, 729, 3, false, 3,
          [](int size, int) { return CantorDust(size); }},
-        {"vicsek", "Vicsek fractal", std::log(5.0) / log3, kExactTolerance, 729, 3, false,
+        {"vicsek", "Vicsek fractal", std::log(5.0) / log3, kExactTolerance, 729, 3, false, 3,
          [](int size, int) { return VicsekFractal(size); }},
-        {"square", "filled square", 2.0, kExactTolerance, 729, 0, false,
+        {"square", "filled square", 2.0, kExactTolerance, 729, 0, false, 3,
          [](int size, int) { return FilledSquare(size); }},
-        {"line", "straight line", 1.0, kStraightLineTolerance, 729, 0, true, StraightLine},
-        {"circle", "circle outline", 1.0, kCircleTolerance, 729, 0, true, CircleOutline},
+        {"line", "straight line", 1.0, kStraightLineTolerance, 729, 0, true, 3, StraightLine},
+        {"circle", "circle outline", 1.0, kCircleTolerance, 729, 0, true, 3, CircleOutline},
     };
     return shapes;
 }

@@ -19,6 +19,10 @@ struct TReferenceShape {
     // when any size will do.
     int SizeBase;
     bool DrawnWithLines;
+    // The ratio of geometric box sizes the self-test measures the shape with: its own
+    // scale factor, so that every size divides the shape's cells (and DefaultSize is
+    // a power of it).
+    int SelfTestRatio;
     // The shape alone, touching every edge of its mask; `line` is the width of its
     // lines, ignored by shapes without lines.
     TPixelMask (*Draw)(int size, int line);

@@ -88,7 +88,11 @@ uint64_t PictureMemoryNeed(QSize size)
 
 void RefuseOverBudget(QSize size, const TMemoryBudget& budget)
 {
-    const uint64_t need = PictureMemoryNeed(size);
+    RefuseOverBudget(size, PictureMemoryNeed(size), budget);
+}
+
+void RefuseOverBudget(QSize size, uint64_t need, const TMemoryBudget& budget)
+{
     if (need <= budget.Bytes())
         return;
     throw TVandrelError("The picture is " + std::to_string(size.width()) + " \u00d7 " + std::to_string(size.height()) +

@@ -40,7 +40,9 @@ private:
 uint64_t PictureMemoryNeed(QSize size);
 
 // Raises "The picture is W × H pixels and needs <memory>, more than the <budget>
-// allowed" when a picture of `size` needs more than the whole budget.
+// allowed" when a picture of `size` needs more than the whole budget: `need` bytes,
+// or PictureMemoryNeed(size) when not given.
+void RefuseOverBudget(QSize size, uint64_t need, const TMemoryBudget& budget);
 void RefuseOverBudget(QSize size, const TMemoryBudget& budget);
 
 // The budget of the window, and of anything else that reads one picture at a time:

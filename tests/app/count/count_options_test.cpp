@@ -104,6 +104,8 @@ TEST(CountOptions, RefusalsNameTheOptionAtFault)
     EXPECT_EQ(RefusalOf({"--step", "+2", "a.png"}), "--step: '+2' is not a whole number from 1 to 65535");
     EXPECT_EQ(RefusalOf({"--jobs=", "a.png"}), "--jobs: '' is not a whole number from 1 to 256");
     EXPECT_EQ(RefusalOf({"--format", "xml", "a.png"}), "--format: 'xml' is not one of table, csv, json");
+    EXPECT_EQ(RefusalOf({"--self-test", "a.png"}),
+              "--self-test measures pictures of its own; give no picture with it");
     EXPECT_EQ(RefusalOf({"--colour", "mauvish", "a.png"}),
               "--colour: 'mauvish' is not a colour (give #RRGGBB, RRGGBB or a colour name)");
     EXPECT_EQ(RefusalOf({"--size", "3", "a.png"}), "unknown option '--size'");

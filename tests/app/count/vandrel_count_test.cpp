@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -166,6 +167,18 @@ TEST_F(VandrelCount, EveryGridReportsItsSpreadAndTheFitRangeWarnsOnStandardError
     EXPECT_EQ(result["local_slopes"].toArray().size(), 1);
     EXPECT_NEAR(result["local_slopes"][0].toDouble(), result["slope"].toDouble(), 1e-12);
     EXPECT_TRUE(result["se"].isNull()); // two sizes leave no degree of freedom
+
+    // D of each statistic over the offsets, fitted to the same two sizes, 2 and 7.
+    const QJsonObject dimensions = result["offset_dimensions"].toObject();
+    double least = 10.0, most = -10.0;
+    for (const char* key : {"min", "mean", "topleft"}) {
+        const double d = -std::log10(boxes[1][key].toDouble() / boxes[0][key].toDouble()) / std::log10(3.5);
+        EXPECT_NEAR(dimensions[key].toDouble(), d, 1e-12) << key;
+        least = std::min(least, d);
+        most = std::max(most, d);
+    }
+    EXPECT_NEAR(dimensions["min"].toDouble(), result["D"].toDouble(), 1e-12);
+    EXPECT_NEAR(dimensions["spread"].toDouble(), most - least, 1e-12);
 
     // Each warning in the JSON is also on standard error, and none is fatal.
     const QJsonArray warnings = result["warnings"].toArray();

@@ -82,8 +82,10 @@ TEST(OffsetCounter, AgreesWithEveryOffsetCountedOnItsOwn)
                 EXPECT_EQ(fast.Min, slow.Min);
                 EXPECT_EQ(fast.Max, slow.Max);
                 EXPECT_DOUBLE_EQ(fast.Mean, slow.Mean);
+                EXPECT_EQ(listed[i].TopLeft, slow.TopLeft);
                 EXPECT_EQ(listed[i].Min, slow.Min);
                 EXPECT_EQ(listed[i].Max, slow.Max);
+                EXPECT_DOUBLE_EQ(listed[i].Mean, slow.Mean);
             }
         }
 }
