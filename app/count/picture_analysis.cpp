@@ -5,15 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <new>
 #include <thread>
 
-#include "app/engine/box_count_fit.h"
-#include "app/engine/box_counter.h"
-#include "app/engine/fit_warnings.h"
 #include "app/engine/offset_counts_of_sizes.h"
-#include "app/engine/scaling_range.h"
 #include "app/picture/bitmap_reader.h"
 #include "app/picture/colour_mask.h"
 #include "app/picture/picture_file.h"
@@ -22,15 +17,6 @@
 
 namespace {
 
-uint64_t SetBits(const TPixelMask& mask)
-{
-    uint64_t bits = 0;
-    for (int y = 0; y < mask.Height(); ++y)
-        for (const uint64_t word : mask.Row(y))
-            bits += static_cast<uint64_t>(std::popcount(word));
-    return bits;
-}
-
 std::string Sha256OfFile(const std::string& path)
 {
     QFile file(QFile::decodeName(path.c_str()));
@@ -38,35 +24,6 @@ std::string Sha256OfFile(const std::string& path)
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         throw TVandrelError("The picture cannot be read again for its SHA-256: " + file.errorString().toStdString());
     return hash.result().toHex().toStdString();
-}
-
-std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const TCountMethod& method)
-{
-    switch (method.Fit) {
-    case TFitChoice::Auto:
-        return StraightestScalingRange(counts);
-    case TFitChoice::Range:
-        return CountsBetween(counts, method.FitFrom, method.FitTo);
-    case TFitChoice::All:
-        break;
-    }
-    return counts;
-}
-
-void AddDetails(TPictureAnalysis& analysis, const TPixelMask& mask, std::span<const int> sizes,
-                const TCountMethod& method)
-{
-    analysis.Sha256 = Sha256OfFile(analysis.File);
-    analysis.ShapePixels = SetBits(mask);
-    const TScalingFit& fit = analysis.Fit.emplace(FitScaling(FittedCounts(analysis.Counts, method)));
-    analysis.Warnings = FitWarnings(sizes, fit, {analysis.Width, analysis.Height, analysis.ShapePixels});
-    analysis.Stats.Slope = static_cast<double>(fit.Slope);
-    analysis.Stats.Intercept = static_cast<double>(fit.Intercept);
-    analysis.Stats.R = static_cast<double>(fit.R);
-    analysis.Stats.RSquared = static_cast<double>(fit.R2);
-    analysis.HasCorrelation = fit.HasCorrelation;
-    if (!analysis.OffsetCounts.empty())
-        analysis.OffsetDimensions = DimensionsOverOffsets(sizes, analysis.OffsetCounts, fit.From, fit.To);
 }
 
 TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes,
@@ -80,29 +37,15 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint
         throw TVandrelError(ColourNowhereText(rgb));
 
     TPictureAnalysis analysis;
+    static_cast<TShapeMeasurement&>(analysis) = MeasureShape(mask, sizes, method);
     analysis.File = path;
     analysis.Rgb = rgb;
     analysis.Width = image.width();
     analysis.Height = image.height();
     analysis.Grid = method.Grid;
     analysis.Sizes = method.Sizes;
-    if (method.Grid == TGridMode::TopLeft) {
-        TBoxCounter counter(mask);
-        for (const int d : sizes)
-            analysis.Counts.push_back({d, counter.Count(d)});
-    } else {
-        const std::vector<TOffsetCounts> offsetCounts = CountOverOffsets(mask, {sizes.begin(), sizes.end()});
-        for (std::size_t i = 0; i < sizes.size(); ++i)
-            analysis.Counts.push_back({sizes[i], offsetCounts[i].Min});
-        if (method.Grid == TGridMode::All)
-            analysis.OffsetCounts = offsetCounts;
-    }
-
-    const TBoxCountFit fit = FitBoxCounts(analysis.Counts);
-    analysis.Stats = fit.Stats;
-    analysis.HasCorrelation = fit.HasCorrelation;
     if (method.Details)
-        AddDetails(analysis, mask, sizes, method);
+        analysis.Sha256 = Sha256OfFile(path);
     return analysis;
 }
 

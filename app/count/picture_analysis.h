@@ -7,34 +7,18 @@
 #include <vector>
 
 #include "app/count/count_method.h"
-#include "app/engine/offset_counter.h"
-#include "app/engine/offset_dimensions.h"
-#include "app/engine/result_series.h"
-#include "app/engine/scaling_fit.h"
+#include "app/count/shape_measurement.h"
 #include "app/picture/memory_budget.h"
-#include "graph/data/data_stats.h"
 
-// The box counts of one picture and the line fitted to them.
-struct TPictureAnalysis {
+// One picture's shape measured: its box counts and the line fitted to them.
+struct TPictureAnalysis : TShapeMeasurement {
     std::string File; // as given
     uint32_t Rgb = 0;
     int Width = 0;
     int Height = 0;
     TGridMode Grid = TGridMode::TopLeft;
     TSizeSeries Sizes = TSizeSeries::Linear;
-    std::vector<TBoxCount> Counts; // the counts of the grid mode, the minimum under "min" and "all"
-    TCompStats Stats; // of the least-squares line, as the results display reads it
-    // False when r could not be computed (fewer than three sizes, or no spread in
-    // the counts); Stats.R then holds 0, as the window shows it.
-    bool HasCorrelation = false;
-
-    // Only with the method's details; Stats and HasCorrelation are then those of Fit.
-    std::vector<TOffsetCounts> OffsetCounts; // every size, under the grid "all"
-    std::optional<TOffsetDimensions> OffsetDimensions; // over the fitted sizes, under the grid "all"
-    std::optional<TScalingFit> Fit; // over the chosen range of sizes
-    std::vector<std::string> Warnings;
-    std::string Sha256; // of the file, lower-case hex
-    uint64_t ShapePixels = 0;
+    std::string Sha256; // of the file, lower-case hex; only with the method's details
 };
 
 // Counts the boxes holding `rgb` for every size, laid as `method` says, and fits the

@@ -16,6 +16,7 @@ namespace {
 constexpr int kLargestSize = 16384;
 constexpr int kLargestMargin = 4096;
 constexpr int kWidestLine = 256;
+constexpr double kMostNoise = 100.0;
 
 [[noreturn]] void Refuse(const std::string& message)
 {
@@ -39,6 +40,16 @@ int WholeNumber(const std::string& option, const std::string& text, int smallest
         Refuse(option + ": '" + text + "' is not a whole number from " + std::to_string(smallest) + " to " +
                std::to_string(largest));
     return *value;
+}
+
+double Noise(const std::string& text)
+{
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || !(value >= 0.0) || !(value <= kMostNoise))
+        Refuse("--noise: '" + text + "' is not a number of grey levels from 0 to 100");
+    return value;
 }
 
 void ReadMargin(const std::string& text, TFractalOptions& options)
@@ -94,7 +105,7 @@ TFractalOptions ParseFractalOptions(std::span<const std::string> arguments)
     std::vector<std::string> operands;
     std::optional<int> size;
     bool lineGiven = false;
-    static constexpr std::string_view kOptions[] = {"--size", "--margin", "--line"};
+    static constexpr std::string_view kOptions[] = {"--size", "--margin", "--line", "--noise"};
     for (const auto& [kind, name, value] : SplitCommandLine(arguments, {}, kOptions)) {
         if (kind == TCommandArgument::TKind::Operand) {
             operands.push_back(value);
@@ -109,7 +120,9 @@ TFractalOptions ParseFractalOptions(std::span<const std::string> arguments)
         else if (name == "--line") {
             options.Line = WholeNumber(name, value, 1, kWidestLine);
             lineGiven = true;
-        } else
+        } else if (name == "--noise")
+            options.Noise = Noise(value);
+        else
             ReadMargin(value, options);
     }
     if (options.Help)
@@ -142,6 +155,10 @@ one-bit picture (its kind from the file name's extension, PNG or BMP say).
                  below it, 0 to 4096 each (default 0,0)
   --line W       width of the lines of the Koch curve, the straight line and the
                  circle, 1 to 256 pixels (default 1)
+  --noise S      write an 8-bit grey picture as a photograph might show the
+                 shape instead: dark grey (50) on light grey (205), edges
+                 softened over 3 x 3 pixels, Gaussian noise of S grey levels
+                 (0 to 100) added; the same picture every time
   -h, --help     show this help and stop
 
   NAME     shape                 D

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -12,6 +13,8 @@ struct TFractalOptions {
     int MarginX = 0;
     int MarginY = 0;
     int Line = 1;
+    // Grey levels of noise of a photograph-like grey picture; none: the one-bit picture.
+    std::optional<double> Noise;
     std::string Output;
     bool Help = false;
 };

@@ -10,6 +10,7 @@
 
 #include "app/fractal/fractal_options.h"
 #include "app/fractal/mask_image.h"
+#include "app/fractal/photo_image.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -35,8 +36,8 @@ int main(int argc, char** argv)
     }
 
     const TReferenceShape& shape = *options.Shape;
-    const QImage image =
-        MaskImage(WithMargin(shape.Draw(options.Size, options.Line), options.MarginX, options.MarginY));
+    const TPixelMask mask = WithMargin(shape.Draw(options.Size, options.Line), options.MarginX, options.MarginY);
+    const QImage image = options.Noise ? PhotoImage(mask, *options.Noise) : MaskImage(mask);
     QImageWriter writer(QString::fromLocal8Bit(options.Output.c_str()));
     if (image.isNull() || !writer.write(image)) {
         std::cerr << kProgram << ": " << options.Output << " could not be written: "

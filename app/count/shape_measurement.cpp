@@ -1,0 +1,73 @@
+#include "app/count/shape_measurement.h"
+
+#include <bit>
+
+#include "app/engine/box_count_fit.h"
+#include "app/engine/box_counter.h"
+#include "app/engine/fit_warnings.h"
+#include "app/engine/offset_counts_of_sizes.h"
+#include "app/engine/scaling_range.h"
+
+namespace {
+
+uint64_t SetBits(const TPixelMask& mask)
+{
+    uint64_t bits = 0;
+    for (int y = 0; y < mask.Height(); ++y)
+        for (const uint64_t word : mask.Row(y))
+            bits += static_cast<uint64_t>(std::popcount(word));
+    return bits;
+}
+
+std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const TCountMethod& method)
+{
+    switch (method.Fit) {
+    case TFitChoice::Auto:
+        return StraightestScalingRange(counts);
+    case TFitChoice::Range:
+        return CountsBetween(counts, method.FitFrom, method.FitTo);
+    case TFitChoice::All:
+        break;
+    }
+    return counts;
+}
+
+void AddDetails(TShapeMeasurement& measured, const TPixelMask& mask, std::span<const int> sizes,
+                const TCountMethod& method)
+{
+    measured.ShapePixels = SetBits(mask);
+    const TScalingFit& fit = measured.Fit.emplace(FitScaling(FittedCounts(measured.Counts, method)));
+    measured.Warnings = FitWarnings(sizes, fit, {mask.Width(), mask.Height(), measured.ShapePixels});
+    measured.Stats.Slope = static_cast<double>(fit.Slope);
+    measured.Stats.Intercept = static_cast<double>(fit.Intercept);
+    measured.Stats.R = static_cast<double>(fit.R);
+    measured.Stats.RSquared = static_cast<double>(fit.R2);
+    measured.HasCorrelation = fit.HasCorrelation;
+    if (!measured.OffsetCounts.empty())
+        measured.OffsetDimensions = DimensionsOverOffsets(sizes, measured.OffsetCounts, fit.From, fit.To);
+}
+
+}  // namespace
+
+TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> sizes, const TCountMethod& method)
+{
+    TShapeMeasurement measured;
+    if (method.Grid == TGridMode::TopLeft) {
+        TBoxCounter counter(mask);
+        for (const int d : sizes)
+            measured.Counts.push_back({d, counter.Count(d)});
+    } else {
+        const std::vector<TOffsetCounts> offsetCounts = CountOverOffsets(mask, {sizes.begin(), sizes.end()});
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            measured.Counts.push_back({sizes[i], offsetCounts[i].Min});
+        if (method.Grid == TGridMode::All)
+            measured.OffsetCounts = offsetCounts;
+    }
+
+    const TBoxCountFit fit = FitBoxCounts(measured.Counts);
+    measured.Stats = fit.Stats;
+    measured.HasCorrelation = fit.HasCorrelation;
+    if (method.Details)
+        AddDetails(measured, mask, sizes, method);
+    return measured;
+}
