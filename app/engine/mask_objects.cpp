@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
 #include <string>
 #include <utility>
 
@@ -10,17 +9,17 @@
 
 namespace {
 
-// A run's index or its piece's label. Both stay below kLeftOut, which marks the pieces
-// that have too few pixels.
+// A run's index or its piece's label. Both stay below kNone, which stands for no run
+// or no piece.
 using TLabel = uint32_t;
-constexpr TLabel kLeftOut = std::numeric_limits<TLabel>::max();
+constexpr TLabel kNone = std::numeric_limits<TLabel>::max();
 
 std::size_t CountRunsOfMask(const TPixelMask& mask)
 {
     std::size_t runs = 0;
     for (int y = 0; y < mask.Height(); ++y)
         runs += CountRuns(mask.Row(y));
-    if (runs >= kLeftOut)
+    if (runs >= kNone)
         throw TVandrelError("The picture has too many separate stretches of shape pixels (" + std::to_string(runs) +
                             ") to find its objects");
     return runs;
@@ -101,25 +100,71 @@ std::vector<TMaskObject> MeasurePieces(const std::vector<TMaskRun>& runs, const 
     return measured;
 }
 
-// Moves every run to `destination[run]`, following the cycles of the permutation.
-void MoveRuns(std::vector<TMaskRun>& runs, std::vector<TLabel>& destination)
+// The pieces of at least `minPixels` pixels in reading order. Labels follow the first
+// pixel of each piece in reading order, so a stable sort by the box's top and left
+// settles ties by that pixel.
+std::vector<TLabel> KeptInOrder(const std::vector<TMaskObject>& measured, uint64_t minPixels)
 {
+    std::vector<TLabel> kept;
+    for (TLabel piece = 0; piece < measured.size(); ++piece)
+        if (measured[piece].Pixels >= minPixels)
+            kept.push_back(piece);
+    std::stable_sort(kept.begin(), kept.end(), [&](TLabel a, TLabel b) {
+        const TMaskRect &boxA = measured[a].Box, &boxB = measured[b].Box;
+        return std::pair(boxA.Y, boxA.X) < std::pair(boxB.Y, boxB.X);
+    });
+    return kept;
+}
+
+// Keeps the runs of the pieces kept, in reading order, each labelled with its piece's
+// place among them (`rank` of its label).
+void DropRunsLeftOut(std::vector<TMaskRun>& runs, std::vector<TLabel>& labels, const std::vector<TLabel>& rank)
+{
+    std::size_t kept = 0;
     for (std::size_t run = 0; run < runs.size(); ++run)
-        while (destination[run] != run) {
-            const TLabel to = destination[run];
-            std::swap(runs[run], runs[to]);
-            std::swap(destination[run], destination[to]);
+        if (const TLabel r = rank[labels[run]]; r != kNone) {
+            runs[kept] = runs[run];
+            labels[kept++] = r;
         }
+    if (kept < runs.size()) {
+        runs.resize(kept);
+        runs.shrink_to_fit();
+        labels.resize(kept);
+        labels.shrink_to_fit();
+    }
+}
+
+// Turns each run's label into the link to the next run of its piece (kNone after the
+// last) and returns every piece's first run. A link is written only into a run
+// already passed, whose label has been read.
+std::vector<TLabel> LinkRunsOfPieces(std::vector<TLabel>& labels, std::size_t pieces)
+{
+    std::vector<TLabel> first(pieces, kNone), last(pieces, kNone);
+    for (std::size_t run = 0; run < labels.size(); ++run) {
+        const TLabel piece = labels[run];
+        if (last[piece] == kNone)
+            first[piece] = static_cast<TLabel>(run);
+        else
+            labels[last[piece]] = static_cast<TLabel>(run);
+        last[piece] = static_cast<TLabel>(run);
+    }
+    for (const TLabel run : last)
+        labels[run] = kNone;
+    return first;
 }
 
 }  // namespace
 
-std::span<const TMaskRun> TMaskObjects::RunsOf(std::size_t index) const
+TPixelMask TMaskObjects::MaskOfObject(std::size_t index) const
 {
     if (index >= FObjects.size())
         throw TVandrelError("There is no object " + std::to_string(index + 1) + " among the " +
                             std::to_string(FObjects.size()) + " objects found");
-    return std::span<const TMaskRun>(FRuns).subspan(FRunStarts[index], FRunStarts[index + 1] - FRunStarts[index]);
+    const TMaskRect& box = FObjects[index].Box;
+    TPixelMask mask(box.Width, box.Height);
+    for (TLabel run = FFirstRun[index]; run != kNone; run = FNextRun[run])
+        MarkRun(mask.Row(FRuns[run].Y - box.Y), FRuns[run].XBegin - box.X, FRuns[run].XEnd - box.X);
+    return mask;
 }
 
 TMaskObjects FindObjects(const TPixelMask& mask, uint64_t minPixels)
@@ -140,56 +185,21 @@ TMaskObjects FindObjects(const TPixelMask& mask, uint64_t minPixels)
     }
     const TLabel pieces = LabelRuns(parent);
     std::vector<TMaskObject> measured = MeasurePieces(runs, parent, pieces);
-
-    // Labels follow the first pixel of each piece in reading order, so a stable sort
-    // by the box's top and left settles ties by that pixel.
-    std::vector<TLabel> kept;
-    for (TLabel piece = 0; piece < pieces; ++piece)
-        if (measured[piece].Pixels >= minPixels)
-            kept.push_back(piece);
-    std::stable_sort(kept.begin(), kept.end(), [&](TLabel a, TLabel b) {
-        const TMaskRect &boxA = measured[a].Box, &boxB = measured[b].Box;
-        return std::pair(boxA.Y, boxA.X) < std::pair(boxB.Y, boxB.X);
-    });
+    const std::vector<TLabel> kept = KeptInOrder(measured, minPixels);
 
     TMaskObjects found;
     found.FLeftOut = pieces - kept.size();
-    std::vector<TLabel> rank(pieces, kLeftOut);
+    std::vector<TLabel> rank(pieces, kNone);
     found.FObjects.reserve(kept.size());
     for (std::size_t i = 0; i < kept.size(); ++i) {
         rank[kept[i]] = static_cast<TLabel>(i);
         found.FObjects.push_back(measured[kept[i]]);
     }
     measured = {};
-    kept = {};
-
-    // Each kept piece's runs in one stretch, in reading order within it; the runs of
-    // pieces left out go to the end and are dropped.
-    found.FRunStarts.assign(found.FObjects.size() + 1, 0);
-    for (std::size_t run = 0; run < runs.size(); ++run)
-        if (const TLabel r = rank[parent[run]]; r != kLeftOut)
-            ++found.FRunStarts[r + 1];
-    std::partial_sum(found.FRunStarts.begin(), found.FRunStarts.end(), found.FRunStarts.begin());
-    std::vector<std::size_t> next(found.FRunStarts.begin(), found.FRunStarts.end() - 1);
-    std::size_t nextLeftOut = found.FRunStarts.back();
-    for (std::size_t run = 0; run < runs.size(); ++run) {
-        const TLabel r = rank[parent[run]];
-        parent[run] = static_cast<TLabel>(r == kLeftOut ? nextLeftOut++ : next[r]++);
-    }
-    MoveRuns(runs, parent);
-    parent = {};
-    runs.resize(found.FRunStarts.back());
-    runs.shrink_to_fit();
+    DropRunsLeftOut(runs, parent, rank);
+    rank = {};
+    found.FFirstRun = LinkRunsOfPieces(parent, kept.size());
     found.FRuns = std::move(runs);
+    found.FNextRun = std::move(parent);
     return found;
-}
-
-TPixelMask MaskOfObject(const TMaskObjects& objects, std::size_t index)
-{
-    const std::span<const TMaskRun> runs = objects.RunsOf(index);
-    const TMaskRect& box = objects.Objects()[index].Box;
-    TPixelMask mask(box.Width, box.Height);
-    for (const TMaskRun& run : runs)
-        MarkRun(mask.Row(run.Y - box.Y), run.XBegin - box.X, run.XEnd - box.X);
-    return mask;
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "app/engine/mask_rect.h"
@@ -25,24 +24,24 @@ public:
     const std::vector<TMaskObject>& Objects() const { return FObjects; }
     // The pieces left out for having too few pixels.
     uint64_t LeftOut() const { return FLeftOut; }
-    // The runs of piece `index`, row by row, in the mask's coordinates. An index past
-    // the pieces raises TVandrelError.
-    std::span<const TMaskRun> RunsOf(std::size_t index) const;
+    // Piece `index` alone, in a mask the size of its box, the box's top-left corner at
+    // (0, 0). Pixels of other pieces inside the box stay clear. An index past the
+    // pieces raises TVandrelError.
+    TPixelMask MaskOfObject(std::size_t index) const;
 
 private:
     friend TMaskObjects FindObjects(const TPixelMask& mask, uint64_t minPixels);
 
     std::vector<TMaskObject> FObjects;
-    std::vector<TMaskRun> FRuns;         // grouped by piece, in the order of FObjects
-    std::vector<std::size_t> FRunStarts; // piece i: FRuns[FRunStarts[i]] to FRuns[FRunStarts[i + 1]]
+    // The runs of the kept pieces in reading order, each linked to the next run of its
+    // piece, which lies at most a row further on; the last links to no run.
+    std::vector<TMaskRun> FRuns;
+    std::vector<uint32_t> FNextRun;
+    std::vector<uint32_t> FFirstRun; // per piece
     uint64_t FLeftOut = 0;
 };
 
 // The pieces of `mask` with at least `minPixels` pixels. Joins the runs of set bits of
-// neighbouring rows with union-find; besides the result it needs a label per run and a
+// neighbouring rows with union-find; besides the runs it needs a label per run and a
 // few numbers per piece.
 TMaskObjects FindObjects(const TPixelMask& mask, uint64_t minPixels);
-
-// Piece `index` alone, in a mask the size of its box, the box's top-left corner at
-// (0, 0). Pixels of other pieces inside the box stay clear.
-TPixelMask MaskOfObject(const TMaskObjects& objects, std::size_t index);

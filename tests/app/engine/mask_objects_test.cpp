@@ -85,9 +85,9 @@ TEST(MaskObjects, AgreeWithFloodFillOverRandomMasks)
                 for (std::size_t i = 0; i < kept.size(); ++i) {
                     EXPECT_EQ(found.Objects()[i].Box, kept[i].Box) << "piece " << i;
                     EXPECT_EQ(found.Objects()[i].Pixels, kept[i].Pixels.size()) << "piece " << i;
-                    ExpectMaskOfPiece(MaskOfObject(found, i), kept[i]);
+                    ExpectMaskOfPiece(found.MaskOfObject(i), kept[i]);
                 }
-                EXPECT_THROW(MaskOfObject(found, kept.size()), TVandrelError);
+                EXPECT_THROW(found.MaskOfObject(kept.size()), TVandrelError);
             }
         }
 }
@@ -105,11 +105,11 @@ TEST(MaskObjects, RingAroundDotGivesTwoPiecesThatDoNotMix)
     EXPECT_EQ(found.Objects()[2].Box, (TMaskRect{3, 3, 1, 1}));
     EXPECT_EQ(found.Objects()[3].Box, (TMaskRect{63, 3, 1, 1}));
     for (const std::size_t ring : {0, 1}) {
-        const TPixelMask drawn = MaskOfObject(found, ring);
+        const TPixelMask drawn = found.MaskOfObject(ring);
         EXPECT_EQ(found.Objects()[ring].Pixels, 24u);
         EXPECT_FALSE(drawn.Test(3, 3));
         EXPECT_TRUE(drawn.Test(6, 6));
-        EXPECT_TRUE(MaskOfObject(found, ring + 2).Test(0, 0));
+        EXPECT_TRUE(found.MaskOfObject(ring + 2).Test(0, 0));
     }
 }
 
