@@ -2,7 +2,8 @@
 // shape, in the same run, on a picture 4096 pixels square holding a 100 x 100 lattice
 // of small shapes (squares, rings, discs, diagonal lines and pairs of squares meeting
 // only at a corner, 8 to 31 pixels across): 10 000 objects. Sizes 1, 2, 4, ..., 256,
-// then the fit. Over all grid offsets (the minimum count) and on the top-left grid.
+// then the fit. Over all grid offsets (the minimum count; a picture this large is
+// counted on every core, an object on the calling thread) and on the top-left grid.
 // Prints both times and their ratio; the per-object time also with the sizes cut at
 // 32 (no object is wider, so every larger size counts 1 box), to show what the sizes
 // far larger than an object cost; and the time of finding the objects and of the

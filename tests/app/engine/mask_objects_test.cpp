@@ -112,21 +112,3 @@ TEST(MaskObjects, RingAroundDotGivesTwoPiecesThatDoNotMix)
         EXPECT_TRUE(found.MaskOfObject(ring + 2).Test(0, 0));
     }
 }
-
-TEST(MaskObjects, OrderedByTopThenLeftThenFirstPixel)
-{
-    TPixelMask mask(16, 7);
-    for (int k = 0; k <= 3; ++k)
-        mask.Set(3 - k, k); // top 0, left 0, first pixel at column 3
-    for (int k = 0; k <= 6; ++k)
-        mask.Set(6 - k, k); // top 0, left 0, first pixel at column 6
-    mask.Set(9, 0);
-    mask.Set(12, 0); // first in reading order, but right of the next one's box
-    for (int k = 0; k <= 4; ++k)
-        mask.Set(15 - k, k);
-    const TMaskObjects found = FindObjects(mask, 0);
-    std::vector<TMaskRect> boxes;
-    for (const TMaskObject& object : found.Objects())
-        boxes.push_back(object.Box);
-    EXPECT_EQ(boxes, (std::vector<TMaskRect>{{0, 0, 4, 4}, {0, 0, 7, 7}, {9, 0, 1, 1}, {11, 0, 5, 5}, {12, 0, 1, 1}}));
-}
