@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -9,8 +10,6 @@ struct TMaskRun {
     int Y = 0;
     int XBegin = 0;
     int XEnd = 0;
-
-    friend bool operator==(const TMaskRun&, const TMaskRun&) = default;
 };
 
 // The number of runs of set bits in `row`.
