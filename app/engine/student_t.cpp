@@ -1,5 +1,6 @@
 #include "app/engine/student_t.h"
 
+#include <array>
 #include <cmath>
 
 #include "graph/core/error.h"
@@ -19,17 +20,11 @@ long double ExpandedT(long double z, long double v)
            z * (((3 * z2 + 19) * z2 + 17) * z2 - 15) / (384 * v * v * v);
 }
 
-}  // namespace
-
-long double StudentT95(int degreesOfFreedom)
+// P(|T| > t) = I_x(ν/2, 1/2) with x = ν / (ν + t²), which rises with x: find the x
+// where it is 0.05 by halving.
+long double QuantileByHalving(int degreesOfFreedom)
 {
-    if (degreesOfFreedom < 1)
-        throw TVandrelError("Student's t needs at least one degree of freedom");
     const long double v = degreesOfFreedom;
-    if (degreesOfFreedom > kExpansionFrom)
-        return ExpandedT(1.959963984540054L, v);
-    // P(|T| > t) = I_x(ν/2, 1/2) with x = ν / (ν + t²), which rises with x: find the x
-    // where it is 0.05 by halving.
     double low = 0.0, high = 1.0;
     for (int step = 0; step < 60; ++step) {
         const double middle = (low + high) / 2;
@@ -40,4 +35,23 @@ long double StudentT95(int degreesOfFreedom)
     }
     const long double x = (static_cast<long double>(low) + high) / 2;
     return std::sqrt(v * (1 - x) / x);
+}
+
+}  // namespace
+
+long double StudentT95(int degreesOfFreedom)
+{
+    if (degreesOfFreedom < 1)
+        throw TVandrelError("Student's t needs at least one degree of freedom");
+    if (degreesOfFreedom > kExpansionFrom)
+        return ExpandedT(1.959963984540054L, degreesOfFreedom);
+    // Every fit asks for one of these, and measuring thousands of pieces of a picture
+    // fits thousands of lines: find each once.
+    static const std::array<long double, kExpansionFrom + 1> quantiles = [] {
+        std::array<long double, kExpansionFrom + 1> table{};
+        for (int v = 1; v <= kExpansionFrom; ++v)
+            table[static_cast<std::size_t>(v)] = QuantileByHalving(v);
+        return table;
+    }();
+    return quantiles[static_cast<std::size_t>(degreesOfFreedom)];
 }
