@@ -47,8 +47,9 @@ struct TLuminanceTest {
     __m128i Matches(__m128i four) const
     {
         const __m128i sum = WeightedSums(four);
-        const __m128i side = Dark ? _mm_cmplt_epi32(sum, _mm_set1_epi32(Limit + 1))
-                                  : _mm_cmpgt_epi32(sum, _mm_set1_epi32(Limit));
+        // Negative exactly on the side asked for: the sums are far from overflow.
+        const __m128i side = Dark ? _mm_sub_epi32(sum, _mm_set1_epi32(Limit + 1))
+                                  : _mm_sub_epi32(_mm_set1_epi32(Limit), sum);
         if constexpr (!AlphaStored)
             return side;
         // The top byte of a lane is all ones only when alpha is 0xFF.

@@ -13,7 +13,8 @@
 // Sets the bit of every pixel of `argbRow` that `test` accepts. A test answers for one
 // pixel (`bool Matches(TArgb)`) and, where SSE2 is there, for four at once
 // (`__m128i Matches(__m128i)`: the top bit of a 32-bit lane is set when it accepts that
-// pixel, the rest is free); both must give the same answer. Whole words of 64 pixels go four at a time, the rest one by one.
+// pixel, the rest is free); both must give the same answer. Whole words of 64 pixels
+// go four at a time, the rest one by one.
 template <typename TTest>
 void MarkMatches(std::span<const TArgb> argbRow, std::span<uint64_t> maskRow, const TTest& test)
 {
