@@ -33,7 +33,7 @@ __m128i Opaque(__m128i four)
 
 // A pixel is dark when its weighted sum is at most `Limit`, which is where rounding to
 // even keeps the luminance at the level. The side and whether alpha is stored are
-// fixed at compile time, which keeps the four-pixel test to a few instructions.
+// fixed at compile time, which keeps the vector tests to a few instructions.
 template <bool Dark, bool AlphaStored>
 struct TLuminanceTest {
     int Limit;
@@ -44,7 +44,7 @@ struct TLuminanceTest {
         return (!AlphaStored | (pixel >> 24 == 0xFF)) & (dark == Dark);
     }
 #if defined(__SSE2__)
-    __m128i Matches(__m128i four) const
+    __m128i MatchesFour(__m128i four) const
     {
         const __m128i sum = WeightedSums(four);
         // Negative exactly on the side asked for: the sums are far from overflow.
@@ -54,6 +54,24 @@ struct TLuminanceTest {
             return side;
         // The top byte of a lane is all ones only when alpha is 0xFF.
         return _mm_and_si128(side, _mm_cmpeq_epi8(four, _mm_set1_epi32(-1)));
+    }
+#endif
+#if defined(__x86_64__)
+    // The same eight at a time: the two multiply-adds of four pixels take about twice
+    // as long as the exact colour's comparison.
+    __attribute__((target("avx2"))) __m256i MatchesEight(__m256i eight) const
+    {
+        const __m256i blueRed = _mm256_and_si256(eight, _mm256_set1_epi32(0x00FF00FF));
+        const __m256i greenAlpha = _mm256_srli_epi16(eight, 8);
+        const __m256i sum = _mm256_add_epi32(_mm256_madd_epi16(blueRed, _mm256_set1_epi32(299 << 16 | 114)),
+                                             _mm256_madd_epi16(greenAlpha, _mm256_set1_epi32(587)));
+        // Negative exactly on the side asked for: the sums are far from overflow.
+        const __m256i side = Dark ? _mm256_sub_epi32(sum, _mm256_set1_epi32(Limit + 1))
+                                  : _mm256_sub_epi32(_mm256_set1_epi32(Limit), sum);
+        if constexpr (!AlphaStored)
+            return side;
+        // The top byte of a lane is all ones only when alpha is 0xFF.
+        return _mm256_and_si256(side, _mm256_cmpeq_epi8(eight, _mm256_set1_epi32(-1)));
     }
 #endif
 };

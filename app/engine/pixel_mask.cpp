@@ -28,7 +28,7 @@ struct TExactColour {
 
     bool Matches(TArgb pixel) const { return (pixel | Forced) == Target; }
 #if defined(__SSE2__)
-    __m128i Matches(__m128i four) const
+    __m128i MatchesFour(__m128i four) const
     {
         return _mm_cmpeq_epi32(_mm_or_si128(four, _mm_set1_epi32(static_cast<int>(Forced))),
                                _mm_set1_epi32(static_cast<int>(Target)));
