@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 
-#include "graph/core/error.h"
 #include "tests/support/error_message.h"
 
 namespace {
@@ -39,21 +37,20 @@ int BruteForceOtsu(const TLuminanceHistogram& histogram)
 
 }  // namespace
 
+// Random histograms, sparse and dense, a third of them mirrored around 127.5 so that
+// the splits N and 254 - N tie and the lower must win.
 TEST(OtsuThreshold, AgreesWithTheLeastVarianceWithinTheClasses)
 {
     std::mt19937 random(23);
     for (int trial = 0; trial < 400; ++trial) {
         TLuminanceHistogram histogram{};
-        const int levels = 2 + static_cast<int>(random() % 40);
-        for (int i = 0; i < levels; ++i)
+        for (int i = 2 + static_cast<int>(random() % 40); i > 0; --i)
             histogram[random() % 256] += random() % (trial % 3 == 0 ? 5 : 100000);
-        // A third mirrored around 127.5: splits N and 254 - N tie, and the lower wins.
-        if (trial % 3 == 1)
-            for (std::size_t level = 0; level < 128; ++level)
-                histogram[255 - level] = histogram[level];
-        if (BruteForceOtsu(histogram) < 0)
-            continue;
-        ASSERT_EQ(OtsuThreshold(histogram), BruteForceOtsu(histogram)) << "trial " << trial;
+        for (std::size_t level = 0; level < 128 && trial % 3 == 1; ++level)
+            histogram[255 - level] = histogram[level];
+        if (BruteForceOtsu(histogram) >= 0) {
+            ASSERT_EQ(OtsuThreshold(histogram), BruteForceOtsu(histogram)) << "trial " << trial;
+        }
     }
 }
 
@@ -63,15 +60,6 @@ TEST(OtsuThreshold, SplitsTwoGreysAtTheDarkerAndNamesOneGreyItself)
     histogram[40] = 900;
     histogram[200] = 100;
     EXPECT_EQ(OtsuThreshold(histogram), 40);
-    // Two overlapping humps of one shape around 70 and 170: the split lies in the valley
-    // at 120, where 119 and its mirror image 120 tie.
-    histogram = {};
-    for (int d = -60; d <= 60; ++d) {
-        histogram[static_cast<std::size_t>(70 + d)] += static_cast<uint64_t>(1000 - 16 * std::abs(d));
-        histogram[static_cast<std::size_t>(170 + d)] += static_cast<uint64_t>(1000 - 16 * std::abs(d));
-    }
-    EXPECT_EQ(OtsuThreshold(histogram), 119);
-
     histogram = {};
     histogram[77] = 5;
     EXPECT_EQ(OtsuThreshold(histogram), 77);
