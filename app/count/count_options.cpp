@@ -2,9 +2,12 @@
 
 #include <cctype>
 #include <charconv>
+#include <algorithm>
 #include <cstdint>
-#include <utility>
+#include <iterator>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/command_line/command_line.h"
 #include "app/count/colour_option.h"
@@ -108,6 +111,60 @@ long double Ratio(const std::string& text)
     return value;
 }
 
+TMaskRect Region(const std::string& text)
+{
+    std::vector<int> numbers;
+    for (std::size_t from = 0; from <= text.size() && numbers.size() <= 4;) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        int value = -1;
+        const char* end = text.data() + comma;
+        const auto [stop, error] = std::from_chars(text.data() + from, end, value);
+        numbers.push_back(comma == from || error != std::errc() || stop != end ? -1 : value);
+        from = comma + 1;
+    }
+    if (numbers.size() != 4 || std::ranges::any_of(numbers, [](int n) { return n < 0; }) || numbers[2] < 1 ||
+        numbers[3] < 1)
+        Refuse("--region: '" + text + "' is not X,Y,W,H: four whole numbers, the width and height at least 1");
+    return {numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+// What the options that choose the shape's pixels said, until all are read.
+struct TForegroundOptions {
+    std::optional<uint32_t> Rgb;
+    std::optional<int> Tolerance;
+    bool Threshold = false;
+    int Level = -1; // with a threshold: -1 for Otsu's
+    std::optional<TLuminanceSide> Side;
+    bool MinPixelsGiven = false;
+};
+
+void ReadThreshold(const std::string& text, TForegroundOptions& given)
+{
+    given.Threshold = true;
+    given.Level = -1;
+    if (text == "otsu")
+        return;
+    int level = -1;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, level);
+    if (text.empty() || error != std::errc() || stop != end || level < 0 || level > 255)
+        Refuse("--threshold: '" + text + "' is not otsu or a luminance from 0 to 255");
+    given.Level = level;
+}
+
+TForegroundRule ForegroundRule(const TForegroundOptions& given)
+{
+    if (given.Threshold && (given.Rgb || given.Tolerance))
+        Refuse("--threshold chooses the shape by its luminance; give it without --colour and --tolerance");
+    if (!given.Threshold) {
+        if (given.Side)
+            Refuse(std::string(*given.Side == TLuminanceSide::Dark ? "--dark" : "--light") + " goes with --threshold");
+        return TForegroundRule::Colour(given.Rgb.value_or(0x000000), given.Tolerance.value_or(0));
+    }
+    const TLuminanceSide side = given.Side.value_or(TLuminanceSide::Dark);
+    return given.Level >= 0 ? TForegroundRule::Luminance(given.Level, side) : TForegroundRule::Otsu(side);
+}
+
 void ReadFit(const std::string& text, TCountMethod& method)
 {
     if (text == "all") {
@@ -140,11 +197,15 @@ void ReadFit(const std::string& text, TCountMethod& method)
 
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
 {
-    static constexpr std::string_view kFlags[] = {"--version", "--details", "--self-test"};
-    static constexpr std::string_view kOptions[] = {"--min",  "--max",  "--step",         "--colour",
-                                                    "--color", "--format", "--jobs", "--memory-limit",
-                                                    "--grid", "--sizes", "--ratio",  "--fit"};
+    static constexpr std::string_view kFlags[] = {"--version", "--details", "--self-test", "--dark",
+                                                  "--light",   "--outline", "--objects"};
+    static constexpr std::string_view kOptions[] = {
+        "--min",  "--max",   "--step", "--colour",    "--color",     "--format",  "--jobs",   "--memory-limit",
+        "--grid", "--sizes", "--ratio", "--fit", "--tolerance", "--threshold", "--region", "--min-pixels"};
+    static constexpr std::string_view kShapeOptions[] = {"--tolerance", "--threshold", "--dark",   "--light",
+                                                         "--outline",   "--region",    "--objects", "--min-pixels"};
     TCountOptions options;
+    TForegroundOptions foreground;
     for (const auto& [kind, name, value] : SplitCommandLine(arguments, kFlags, kOptions)) {
         if (kind == TCommandArgument::TKind::Operand) {
             options.Pictures.push_back(value);
@@ -155,9 +216,19 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Version = options.Version || name == "--version";
             options.SelfTest = options.SelfTest || name == "--self-test";
             options.Method.Details = options.Method.Details || name == "--details";
+            options.Shape.Outline = options.Shape.Outline || name == "--outline";
+            options.Shape.Objects = options.Shape.Objects || name == "--objects";
+            if (name == "--dark" || name == "--light") {
+                const TLuminanceSide side = name == "--dark" ? TLuminanceSide::Dark : TLuminanceSide::Light;
+                if (foreground.Side && *foreground.Side != side)
+                    Refuse("--dark and --light contradict each other; give one");
+                foreground.Side = side;
+            }
+            options.Method.Details = options.Method.Details || std::ranges::find(kShapeOptions, name) != std::end(kShapeOptions);
             continue;
         }
-        if (name == "--grid" || name == "--sizes" || name == "--ratio" || name == "--fit")
+        if (name == "--grid" || name == "--sizes" || name == "--ratio" || name == "--fit" ||
+            std::ranges::find(kShapeOptions, name) != std::end(kShapeOptions))
             options.Method.Details = true;
 
         if (name == "--min")
@@ -180,11 +251,23 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             ReadFit(value, options.Method);
         else if (name == "--format")
             options.Format = Format(value);
-        else if (const std::optional<uint32_t> rgb = ParseColour(value))
-            options.Rgb = *rgb;
+        else if (name == "--tolerance")
+            foreground.Tolerance = WholeNumber(name, value, 0, 255);
+        else if (name == "--threshold")
+            ReadThreshold(value, foreground);
+        else if (name == "--region")
+            options.Shape.Region = Region(value);
+        else if (name == "--min-pixels") {
+            options.Shape.MinPixels = static_cast<uint64_t>(WholeNumber(name, value, 1, INT32_MAX));
+            foreground.MinPixelsGiven = true;
+        } else if (const std::optional<uint32_t> rgb = ParseColour(value))
+            foreground.Rgb = *rgb;
         else
             Refuse(name + ": '" + value + "' is not a colour (give #RRGGBB, RRGGBB or a colour name)");
     }
+    options.Shape.Foreground = ForegroundRule(foreground);
+    if (foreground.MinPixelsGiven && !options.Shape.Objects)
+        Refuse("--min-pixels goes with --objects");
     if (options.SelfTest && !options.Pictures.empty())
         Refuse("--self-test measures pictures of its own; give no picture with it");
     if (options.Pictures.empty() && !options.Help && !options.Version && !options.SelfTest)

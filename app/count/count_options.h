@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/count/count_method.h"
+#include "app/count/shape_choice.h"
 
 enum class TOutputFormat { Table, Csv, Json };
 
@@ -14,11 +15,11 @@ struct TCountOptions {
     int Minimum = 10;
     int Maximum = 100;
     int Step = 10;
-    uint32_t Rgb = 0x000000; // black
     TOutputFormat Format = TOutputFormat::Table;
     int Jobs = 1;
     uint64_t MemoryLimit = 0; // bytes for all pictures at once; 0: half the physical memory
     TCountMethod Method;
+    TShapeChoice Shape;
     long double Ratio = 2.0L; // of geometric sizes
     std::vector<int> SizeList; // sizes given as a list
     std::vector<std::string> Pictures;

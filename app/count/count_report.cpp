@@ -76,36 +76,166 @@ std::string OffsetCountsJson(const TOffsetCounts& counts)
            ", \"max\": " + std::to_string(counts.Max) + ", \"mean\": " + JsonNumber(counts.Mean);
 }
 
-// The method, the uncertainty, the warnings and the provenance, after "D".
-std::string DetailsJson(const TPictureAnalysis& analysis, const TScalingFit& fit)
+std::string Field(const std::string& indent, const std::string& name, const std::string& value, bool last = false)
 {
-    std::vector<int> sizes;
-    for (const TBoxCount& count : analysis.Counts)
-        sizes.push_back(count.BoxSize);
+    return indent + "\"" + name + "\": " + value + (last ? "\n" : ",\n");
+}
+
+// The counts and the line of one shape: from "boxes" to "D".
+std::string CountsJson(const TShapeMeasurement& measured, const std::string& indent)
+{
+    std::string text = indent + "\"boxes\": [";
+    for (std::size_t i = 0; i < measured.Counts.size(); ++i) {
+        const TBoxCount& count = measured.Counts[i];
+        text += i == 0 ? "\n" : ",\n";
+        text += indent + "  {\"d\": " + std::to_string(count.BoxSize) + ", \"count\": " + std::to_string(count.Boxes) +
+                ", \"log_d\": " + JsonNumber(static_cast<double>(Log10(count.BoxSize))) +
+                ", \"log_count\": " + JsonNumber(static_cast<double>(Log10(static_cast<long double>(count.Boxes)))) +
+                (measured.OffsetCounts.empty() ? "" : OffsetCountsJson(measured.OffsetCounts[i])) + "}";
+    }
+    text += measured.Counts.empty() ? "],\n" : "\n" + indent + "],\n";
+    text += Field(indent, "slope", JsonNumber(measured.Stats.Slope));
+    text += Field(indent, "intercept", JsonNumber(measured.Stats.Intercept));
+    text += Field(indent, "r", measured.HasCorrelation ? JsonNumber(measured.Stats.R) : "null");
+    return text + indent + "\"D\": " + JsonNumber(-measured.Stats.Slope);
+}
+
+// The fit's range, its uncertainty, the local slopes and the warnings.
+std::string FitJson(const TShapeMeasurement& measured, const std::string& indent)
+{
+    const TScalingFit& fit = *measured.Fit;
     std::string text;
-    text += "  \"grid\": \"" + std::string(GridModeName(analysis.Grid)) + "\",\n";
-    text += "  \"sizes\": \"" + std::string(SizeSeriesName(analysis.Sizes)) + "\",\n";
-    text += "  \"decades\": " + JsonNumber(DecadesSpanned(sizes)) + ",\n";
-    text += "  \"fit\": {\"from\": " + std::to_string(fit.From) + ", \"to\": " + std::to_string(fit.To) +
-            ", \"n\": " + std::to_string(fit.Count) + "},\n";
-    text += "  \"r2\": " + (fit.HasCorrelation ? JsonNumber(fit.R2) : "null") + ",\n";
-    text += "  \"se\": " + (fit.HasUncertainty ? JsonNumber(fit.SlopeStandardError) : "null") + ",\n";
-    text += "  \"ci95\": " +
-            (fit.HasUncertainty ? "[" + JsonNumber(fit.DimensionLow) + ", " + JsonNumber(fit.DimensionHigh) + "]"
-                                : "null") +
-            ",\n";
-    text += "  \"local_slopes\": [";
+    text += Field(indent, "fit",
+                  "{\"from\": " + std::to_string(fit.From) + ", \"to\": " + std::to_string(fit.To) +
+                      ", \"n\": " + std::to_string(fit.Count) + "}");
+    text += Field(indent, "r2", fit.HasCorrelation ? JsonNumber(fit.R2) : "null");
+    text += Field(indent, "se", fit.HasUncertainty ? JsonNumber(fit.SlopeStandardError) : "null");
+    text += Field(indent, "ci95",
+                  fit.HasUncertainty ? "[" + JsonNumber(fit.DimensionLow) + ", " + JsonNumber(fit.DimensionHigh) + "]"
+                                     : "null");
+    std::string slopes = "[";
     for (std::size_t i = 0; i < fit.LocalSlopes.size(); ++i)
-        text += (i == 0 ? "" : ", ") + JsonNumber(fit.LocalSlopes[i]);
-    text += "],\n";
-    if (const std::optional<TOffsetDimensions>& spread = analysis.OffsetDimensions)
-        text += "  \"offset_dimensions\": {\"min\": " + JsonNumber(spread->Min) + ", \"mean\": " +
-                JsonNumber(spread->Mean) + ", \"topleft\": " + JsonNumber(spread->TopLeft) +
-                ", \"spread\": " + JsonNumber(spread->Spread()) + "},\n";
-    text += "  \"warnings\": " + JsonStringList(analysis.Warnings) + ",\n";
-    text += "  \"provenance\": {\"version\": \"" VANDREL_VERSION "\", \"sha256\": \"" + analysis.Sha256 +
-            "\", \"width\": " + std::to_string(analysis.Width) + ", \"height\": " + std::to_string(analysis.Height) +
-            ", \"shape_pixels\": " + std::to_string(analysis.ShapePixels) + "}\n";
+        slopes += (i == 0 ? "" : ", ") + JsonNumber(fit.LocalSlopes[i]);
+    text += Field(indent, "local_slopes", slopes + "]");
+    if (const std::optional<TOffsetDimensions>& spread = measured.OffsetDimensions)
+        text += Field(indent, "offset_dimensions",
+                      "{\"min\": " + JsonNumber(spread->Min) + ", \"mean\": " + JsonNumber(spread->Mean) +
+                          ", \"topleft\": " + JsonNumber(spread->TopLeft) + ", \"spread\": " +
+                          JsonNumber(spread->Spread()) + "}");
+    return text + Field(indent, "warnings", JsonStringList(measured.Warnings));
+}
+
+std::string RectJson(const TMaskRect& box)
+{
+    return "{\"x\": " + std::to_string(box.X) + ", \"y\": " + std::to_string(box.Y) +
+           ", \"width\": " + std::to_string(box.Width) + ", \"height\": " + std::to_string(box.Height) + "}";
+}
+
+std::string ForegroundJson(const TPictureAnalysis& analysis)
+{
+    const TForegroundRule& rule = analysis.Foreground;
+    std::string text = "{\"rule\": " + JsonString(rule.Text());
+    if (rule.ByColour())
+        text += ", \"colour\": \"" + ColourText(rule.Rgb()) + "\", \"tolerance\": " + std::to_string(rule.Tolerance());
+    else
+        text += std::string(", \"side\": \"") + (rule.Side() == TLuminanceSide::Dark ? "dark" : "light") +
+                "\", \"level\": " + std::to_string(rule.Level()) + ", \"otsu\": " + (rule.ByOtsu() ? "true" : "false");
+    const double share = analysis.MeasuredArea == 0
+                             ? 0.0
+                             : static_cast<double>(analysis.ShapePixels) / static_cast<double>(analysis.MeasuredArea);
+    return text + ", \"outline\": " + (analysis.Outline ? "true" : "false") +
+           ", \"shape_pixels\": " + std::to_string(analysis.ShapePixels) + ", \"share\": " + JsonNumber(share) + "}";
+}
+
+// A piece's box in the picture's coordinates.
+TMaskRect PictureBox(const TPictureAnalysis& analysis, const TObjectMeasurement& object)
+{
+    TMaskRect box = object.Box;
+    if (analysis.Region) {
+        box.X += analysis.Region->X;
+        box.Y += analysis.Region->Y;
+    }
+    return box;
+}
+
+// "X,Y,W,H", as --region takes it.
+std::string BoxText(const TMaskRect& box)
+{
+    return std::to_string(box.X) + "," + std::to_string(box.Y) + "," + std::to_string(box.Width) + "," +
+           std::to_string(box.Height);
+}
+
+std::string Decimals(long double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", static_cast<double>(value));
+    return text;
+}
+
+std::vector<TTableRow> ObjectTableRows(const TPictureAnalysis& analysis, const std::string& fileName)
+{
+    std::vector<TTableRow> rows = {
+        {"File:", fileName},
+        {"Objects:", std::to_string(analysis.Objects->Objects.size()) + " measured, " +
+                         std::to_string(analysis.Objects->LeftOut) + " of fewer than " +
+                         std::to_string(analysis.MinPixels) + " pixels left out"},
+        {"Object", "X", "Y", "Width", "Height", "Pixels", "D", "95% low", "95% high", "r2", "Fitted sizes"}};
+    const std::vector<TObjectMeasurement>& objects = analysis.Objects->Objects;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const TObjectMeasurement& object = objects[i];
+        const TScalingFit& fit = *object.Fit;
+        const TMaskRect box = PictureBox(analysis, object);
+        rows.push_back({std::to_string(i + 1), std::to_string(box.X), std::to_string(box.Y), std::to_string(box.Width),
+                        std::to_string(box.Height), std::to_string(object.ShapePixels), Decimals(-fit.Slope),
+                        fit.HasUncertainty ? Decimals(fit.DimensionLow) : "",
+                        fit.HasUncertainty ? Decimals(fit.DimensionHigh) : "",
+                        fit.HasCorrelation ? Decimals(fit.R2) : "",
+                        std::to_string(fit.From) + " to " + std::to_string(fit.To)});
+    }
+    return rows;
+}
+
+// A piece measured apart, its box in the picture's coordinates.
+std::string ObjectJson(const TPictureAnalysis& analysis, const TObjectMeasurement& object)
+{
+    const std::string indent = "      ";
+    std::string text = "    {\n";
+    text += Field(indent, "box", RectJson(PictureBox(analysis, object)));
+    text += Field(indent, "pixels", std::to_string(object.ShapePixels));
+    text += CountsJson(object, indent) + ",\n";
+    std::string fit = FitJson(object, indent);
+    fit.replace(fit.size() - 2, 1, ""); // the last field ends the object
+    return text + fit + "    }";
+}
+
+// The method, the fit's details, the shape's pixels and the provenance, after "D" (or
+// after the picture's size when its pieces are measured apart).
+std::string DetailsJson(const TPictureAnalysis& analysis)
+{
+    const std::string indent = "  ";
+    std::string text;
+    text += Field(indent, "grid", "\"" + std::string(GridModeName(analysis.Grid)) + "\"");
+    text += Field(indent, "sizes", "\"" + std::string(SizeSeriesName(analysis.Sizes)) + "\"");
+    text += Field(indent, "decades", JsonNumber(analysis.Decades));
+    if (!analysis.Objects)
+        text += FitJson(analysis, indent);
+    text += Field(indent, "foreground", ForegroundJson(analysis));
+    if (analysis.Region)
+        text += Field(indent, "region", RectJson(*analysis.Region));
+    if (const std::optional<TObjectsMeasurement>& objects = analysis.Objects) {
+        text += Field(indent, "min_pixels", std::to_string(analysis.MinPixels));
+        text += Field(indent, "objects_left_out", std::to_string(objects->LeftOut));
+        std::string list = "[";
+        for (std::size_t i = 0; i < objects->Objects.size(); ++i)
+            list += (i == 0 ? "\n" : ",\n") + ObjectJson(analysis, objects->Objects[i]);
+        text += Field(indent, "objects", list + (objects->Objects.empty() ? "]" : "\n  ]"));
+    }
+    text += Field(indent, "provenance",
+                  "{\"version\": \"" VANDREL_VERSION "\", \"sha256\": \"" + analysis.Sha256 +
+                      "\", \"width\": " + std::to_string(analysis.Width) +
+                      ", \"height\": " + std::to_string(analysis.Height) +
+                      ", \"shape_pixels\": " + std::to_string(analysis.ShapePixels) + "}",
+                  true);
     return text;
 }
 
@@ -114,6 +244,8 @@ std::string DetailsJson(const TPictureAnalysis& analysis, const TScalingFit& fit
 std::vector<TTableRow> ResultTableRows(const TPictureAnalysis& analysis)
 {
     const std::string fileName = QFileInfo(QFile::decodeName(analysis.File.c_str())).fileName().toStdString();
+    if (analysis.Objects)
+        return ObjectTableRows(analysis, fileName);
     const TResultTexts texts = MakeResultTexts(fileName, {analysis.Stats, analysis.HasCorrelation}, kSeparator);
     std::vector<TTableRow> rows;
     for (const TResultText* text : {&texts.File, &texts.Slope, &texts.Intercept, &texts.Correlation})
@@ -125,16 +257,34 @@ std::vector<TTableRow> ResultTableRows(const TPictureAnalysis& analysis)
     return rows;
 }
 
+std::vector<std::string> WarningLines(const TPictureAnalysis& analysis)
+{
+    if (!analysis.Objects)
+        return analysis.Warnings;
+    std::vector<std::string> lines;
+    const std::vector<TObjectMeasurement>& objects = analysis.Objects->Objects;
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        for (const std::string& warning : objects[i].Warnings)
+            lines.push_back("object " + std::to_string(i + 1) + " at " + BoxText(PictureBox(analysis, objects[i])) +
+                            ": " + warning);
+    return lines;
+}
+
 std::string TableText(std::span<const TTableRow> rows)
 {
-    std::size_t width = 0;
+    std::vector<std::size_t> widths;
     for (const TTableRow& row : rows)
-        width = std::max(width, row[0].size());
+        for (std::size_t c = 0; c + 1 < row.size(); ++c) {
+            widths.resize(std::max(widths.size(), c + 1), 0);
+            widths[c] = std::max(widths[c], row[c].size());
+        }
     std::string text;
     for (const TTableRow& row : rows) {
-        text += row[0];
-        text.append(width + 2 - row[0].size(), ' ');
-        text += row[1];
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            text += row[c];
+            if (c + 1 < row.size())
+                text.append(widths[c] + 2 - row[c].size(), ' ');
+        }
         text += '\n';
     }
     return text;
@@ -143,8 +293,11 @@ std::string TableText(std::span<const TTableRow> rows)
 std::string CsvText(std::span<const TTableRow> rows)
 {
     std::string text;
-    for (const TTableRow& row : rows)
-        text += CsvCell(row[0]) + ',' + CsvCell(row[1]) + '\n';
+    for (const TTableRow& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c)
+            text += (c == 0 ? "" : ",") + CsvCell(row[c]);
+        text += '\n';
+    }
     return text;
 }
 
@@ -152,26 +305,13 @@ std::string JsonText(const TPictureAnalysis& analysis)
 {
     std::string text = "{\n";
     text += "  \"file\": " + JsonString(QFile::decodeName(analysis.File.c_str()).toStdString()) + ",\n";
-    text += "  \"colour\": \"" + ColourText(analysis.Rgb) + "\",\n";
+    if (analysis.Foreground.ByColour())
+        text += "  \"colour\": \"" + ColourText(analysis.Foreground.Rgb()) + "\",\n";
     text += "  \"width\": " + std::to_string(analysis.Width) + ",\n";
-    text += "  \"height\": " + std::to_string(analysis.Height) + ",\n";
-    text += "  \"boxes\": [";
-    for (std::size_t i = 0; i < analysis.Counts.size(); ++i) {
-        const TBoxCount& count = analysis.Counts[i];
-        text += i == 0 ? "\n" : ",\n";
-        text += "    {\"d\": " + std::to_string(count.BoxSize) + ", \"count\": " + std::to_string(count.Boxes) +
-                ", \"log_d\": " + JsonNumber(static_cast<double>(Log10(count.BoxSize))) +
-                ", \"log_count\": " + JsonNumber(static_cast<double>(Log10(static_cast<long double>(count.Boxes)))) +
-                (analysis.OffsetCounts.empty() ? "" : OffsetCountsJson(analysis.OffsetCounts[i])) + "}";
-    }
-    text += analysis.Counts.empty() ? "],\n" : "\n  ],\n";
-    text += "  \"slope\": " + JsonNumber(analysis.Stats.Slope) + ",\n";
-    text += "  \"intercept\": " + JsonNumber(analysis.Stats.Intercept) + ",\n";
-    text += "  \"r\": " + (analysis.HasCorrelation ? JsonNumber(analysis.Stats.R) : "null") + ",\n";
-    if (!analysis.Fit)
-        return text + "  \"D\": " + JsonNumber(-analysis.Stats.Slope) + "\n}";
-    text += "  \"D\": " + JsonNumber(-analysis.Stats.Slope) + ",\n";
-    return text + DetailsJson(analysis, *analysis.Fit) + "}";
+    text += "  \"height\": " + std::to_string(analysis.Height) + (analysis.Objects ? ",\n" : ",\n" + CountsJson(analysis, "  "));
+    if (!analysis.Fit && !analysis.Objects)
+        return text + "\n}";
+    return text + (analysis.Objects ? "" : ",\n") + DetailsJson(analysis) + "}";
 }
 
 std::string JsonArrayText(std::span<const TPictureAnalysis> analyses)

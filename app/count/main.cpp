@@ -33,7 +33,7 @@ void PrintResults(const TCountOptions& options, const std::vector<TPictureOutcom
             std::cerr << kProgram << ": " << options.Pictures[i] << ": " << outcome.Error << '\n';
             continue;
         }
-        for (const std::string& warning : outcome.Analysis->Warnings) {
+        for (const std::string& warning : WarningLines(*outcome.Analysis)) {
             std::cout.flush();
             std::cerr << kProgram << ": " << options.Pictures[i] << ": warning: " << warning << '\n';
         }
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     }
 
     const std::vector<TPictureOutcome> outcomes =
-        AnalysePictures(options.Pictures, options.Rgb, sizes, options.Method, options.Jobs, budget);
+        AnalysePictures(options.Pictures, options.Shape, sizes, options.Method, options.Jobs, budget);
     PrintResults(options, outcomes);
     if (!OutputDelivered())
         return 1;

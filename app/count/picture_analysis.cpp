@@ -10,7 +10,11 @@
 
 #include "app/engine/offset_counts_of_sizes.h"
 #include "app/picture/bitmap_reader.h"
+#include "app/engine/box_size_series.h"
+#include "app/engine/crop_mask.h"
+#include "app/engine/outline.h"
 #include "app/picture/colour_mask.h"
+#include "app/picture/foreground_mask.h"
 #include "app/picture/picture_file.h"
 #include "app/picture/regular_file.h"
 #include "graph/core/error.h"
@@ -26,24 +30,55 @@ std::string Sha256OfFile(const std::string& path)
     return hash.result().toHex().toStdString();
 }
 
-TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint32_t rgb, std::span<const int> sizes,
-                              const TCountMethod& method)
+// Why no pixel is counted: for the exact colour of the whole picture, as the window
+// says it.
+std::string NothingToCountText(const TForegroundRule& rule, const std::optional<TMaskRect>& region)
 {
-    const TPixelMask mask = MaskOfColour(image, rgb);
+    if (rule.ByColour() && rule.Tolerance() == 0 && !region)
+        return ColourNowhereText(rule.Rgb());
+    const std::string where = region ? "the region " + std::to_string(region->X) + "," + std::to_string(region->Y) +
+                                           "," + std::to_string(region->Width) + "," + std::to_string(region->Height)
+                                     : std::string("the picture");
+    return "No pixel of " + where + " matches the rule: " + rule.Text();
+}
+
+// The pixels to count: those of the rule, kept to their outline when asked, cut to the region.
+TPixelMask ShapeMask(const QImage& image, const TShapeChoice& shape, TPictureAnalysis& analysis)
+{
+    TForegroundMask chosen = MaskOfForeground(image, shape.Foreground);
+    analysis.Foreground = chosen.Rule;
+    TPixelMask mask = shape.Outline ? OutlineOf(chosen.Mask) : std::move(chosen.Mask);
+    if (shape.Region)
+        mask = CropMask(mask, *shape.Region);
+    analysis.MeasuredArea = static_cast<uint64_t>(mask.Width()) * static_cast<uint64_t>(mask.Height());
     // The window stops at the first empty size with "Floating point division by
-    // zero" (the logarithm of 0). An empty size means the colour is nowhere, so say
+    // zero" (the logarithm of 0). An empty size means the shape is nowhere, so say
     // that instead, before counting anything.
     if (mask.Empty())
-        throw TVandrelError(ColourNowhereText(rgb));
+        throw TVandrelError(NothingToCountText(analysis.Foreground, shape.Region));
+    return mask;
+}
 
+TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, const TShapeChoice& shape,
+                              std::span<const int> sizes, const TCountMethod& method)
+{
     TPictureAnalysis analysis;
-    static_cast<TShapeMeasurement&>(analysis) = MeasureShape(mask, sizes, method);
+    const TPixelMask mask = ShapeMask(image, shape, analysis);
+    if (shape.Objects) {
+        analysis.Objects = MeasureObjects(mask, shape.MinPixels, sizes, method);
+        analysis.MinPixels = shape.MinPixels;
+        analysis.ShapePixels = mask.SetCount();
+    } else {
+        static_cast<TShapeMeasurement&>(analysis) = MeasureShape(mask, sizes, method);
+    }
     analysis.File = path;
-    analysis.Rgb = rgb;
     analysis.Width = image.width();
     analysis.Height = image.height();
     analysis.Grid = method.Grid;
     analysis.Sizes = method.Sizes;
+    analysis.Decades = DecadesSpanned(sizes);
+    analysis.Outline = shape.Outline;
+    analysis.Region = shape.Region;
     if (method.Details)
         analysis.Sha256 = Sha256OfFile(path);
     return analysis;
@@ -51,7 +86,7 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, uint
 
 }  // namespace
 
-TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span<const int> sizes,
+TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& shape, std::span<const int> sizes,
                                 const TCountMethod& method, TMemoryBudget& budget)
 {
     if (PictureKindOf(QFile::decodeName(path.c_str())) != TPictureKind::Bitmap) {
@@ -60,15 +95,18 @@ TPictureAnalysis AnalysePicture(const std::string& path, uint32_t rgb, std::span
     }
     TBitmapReader reader(path);
     uint64_t need = PictureMemoryNeed(reader.Size());
+    // The outline and the region are masks of their own beside the picture's.
+    if (shape.Outline || shape.Region)
+        need += (static_cast<uint64_t>(reader.Size().width()) + 63) / 64 * 8 * static_cast<uint64_t>(reader.Size().height());
     if (method.Grid != TGridMode::TopLeft && !sizes.empty())
         need += OffsetCountingMemory(reader.Size().width(), reader.Size().height(), std::ranges::max(sizes));
     RefuseOverBudget(reader.Size(), need, budget);
     // Held until the counting is done: the picture, its mask and the counters.
     const TMemoryBudget::TReservation reserved = budget.Reserve(need);
-    return AnalyseImage(reader.Read(budget.Bytes()), path, rgb, sizes, method);
+    return AnalyseImage(reader.Read(budget.Bytes()), path, shape, sizes, method);
 }
 
-std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, uint32_t rgb,
+std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, const TShapeChoice& shape,
                                              std::span<const int> sizes, const TCountMethod& method, int jobs,
                                              TMemoryBudget& budget)
 {
@@ -77,7 +115,7 @@ std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths,
     const auto work = [&] {
         for (std::size_t i = next++; i < paths.size(); i = next++) {
             try {
-                outcomes[i].Analysis = AnalysePicture(paths[i], rgb, sizes, method, budget);
+                outcomes[i].Analysis = AnalysePicture(paths[i], shape, sizes, method, budget);
             } catch (const std::bad_alloc&) {
                 outcomes[i].Error = "not enough memory for this picture";
             } catch (const std::exception& error) {

@@ -57,7 +57,7 @@ std::vector<TSelfTestResult> RunSelfTest(TMemoryBudget& budget)
         result.Shape = &shape;
         result.Ratio = shape.SelfTestRatio;
         const std::vector<int> sizes = GeometricBoxSizes(1, shape.DefaultSize, shape.SelfTestRatio);
-        const TPictureAnalysis analysis = AnalysePicture(DrawnPicture(shape, folder), 0x000000, sizes, method, budget);
+        const TPictureAnalysis analysis = AnalysePicture(DrawnPicture(shape, folder), TShapeChoice{}, sizes, method, budget);
         result.FitFrom = analysis.Fit->From;
         result.FitTo = analysis.Fit->To;
         result.Measured = -static_cast<double>(analysis.Fit->Slope);

@@ -1,7 +1,5 @@
 #include "app/count/shape_measurement.h"
 
-#include <bit>
-
 #include "app/engine/box_count_fit.h"
 #include "app/engine/box_counter.h"
 #include "app/engine/fit_warnings.h"
@@ -9,15 +7,6 @@
 #include "app/engine/scaling_range.h"
 
 namespace {
-
-uint64_t SetBits(const TPixelMask& mask)
-{
-    uint64_t bits = 0;
-    for (int y = 0; y < mask.Height(); ++y)
-        for (const uint64_t word : mask.Row(y))
-            bits += static_cast<uint64_t>(std::popcount(word));
-    return bits;
-}
 
 std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const TCountMethod& method)
 {
@@ -35,7 +24,7 @@ std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const
 void AddDetails(TShapeMeasurement& measured, const TPixelMask& mask, std::span<const int> sizes,
                 const TCountMethod& method)
 {
-    measured.ShapePixels = SetBits(mask);
+    measured.ShapePixels = mask.SetCount();
     const TScalingFit& fit = measured.Fit.emplace(FitScaling(FittedCounts(measured.Counts, method)));
     measured.Warnings = FitWarnings(sizes, fit, {mask.Width(), mask.Height(), measured.ShapePixels});
     measured.Stats.Slope = static_cast<double>(fit.Slope);

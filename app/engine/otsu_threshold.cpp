@@ -90,5 +90,9 @@ int OtsuThreshold(const TLuminanceHistogram& histogram)
             bestVariance = variance;
         }
     }
-    return best;
+    // Every split across the empty levels after the best gives the same variance; the
+    // middle of them stays clear of both classes, where the darker end would take
+    // nothing of what blur or compression moved off the dark grey.
+    const auto next = std::find_if(histogram.begin() + best + 1, histogram.end(), [](uint64_t count) { return count > 0; });
+    return next == histogram.end() ? best : (best + static_cast<int>(next - histogram.begin()) - 1) / 2;
 }

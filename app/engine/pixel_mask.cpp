@@ -1,6 +1,7 @@
 #include "app/engine/pixel_mask.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "app/engine/row_marking.h"
 #include "graph/core/error.h"
@@ -17,6 +18,14 @@ TPixelMask::TPixelMask(int width, int height)
 bool TPixelMask::Empty() const
 {
     return std::all_of(FBits.begin(), FBits.end(), [](uint64_t word) { return word == 0; });
+}
+
+uint64_t TPixelMask::SetCount() const
+{
+    uint64_t count = 0;
+    for (const uint64_t word : FBits)
+        count += static_cast<uint64_t>(std::popcount(word));
+    return count;
 }
 
 namespace {

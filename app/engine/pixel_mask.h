@@ -23,6 +23,8 @@ public:
     void Set(int x, int y) { Row(y)[Word(x)] |= uint64_t{1} << Bit(x); }
     // True when no bit is set.
     bool Empty() const;
+    // The number of set bits.
+    uint64_t SetCount() const;
 
 private:
     std::size_t Offset(int y) const { return static_cast<std::size_t>(y) * FWordsPerRow; }

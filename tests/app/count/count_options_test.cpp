@@ -29,7 +29,7 @@ TEST(CountOptions, DefaultsAreTheWindows)
     EXPECT_EQ(options.Minimum, 10);
     EXPECT_EQ(options.Maximum, 100);
     EXPECT_EQ(options.Step, 10);
-    EXPECT_EQ(options.Rgb, 0x000000u);
+    EXPECT_EQ(options.Shape.Foreground, TForegroundRule::Colour(0x000000));
     EXPECT_EQ(options.Format, TOutputFormat::Table);
     EXPECT_EQ(options.Jobs, 1);
     EXPECT_EQ(options.Pictures, std::vector<std::string>{"leaf.bmp"});
@@ -45,7 +45,7 @@ TEST(CountOptions, ValuesFollowTheOptionOrAnEqualsSign)
     EXPECT_EQ(options.Step, 3);
     EXPECT_EQ(options.Format, TOutputFormat::Json);
     EXPECT_EQ(options.Jobs, 4);
-    EXPECT_EQ(options.Rgb, 0xFF8000u);
+    EXPECT_EQ(options.Shape.Foreground, TForegroundRule::Colour(0xFF8000));
     EXPECT_EQ(options.Pictures, (std::vector<std::string>{"a.png", "b.png", "--c.png"}));
 }
 
@@ -121,6 +121,28 @@ TEST(CountOptions, RefusalsNameTheOptionAtFault)
                   "--fit: '" + fit + "' is not all, auto or a range of box sizes D1:D2 from 1 to 65535");
     EXPECT_EQ(RefusalOf({"--fit", "9:3", "a.png"}), "--fit: the range '9:3' starts above its end");
     EXPECT_TRUE(Parse({"--help"}).Help);
+}
+
+TEST(CountOptions, TheShapeIsChosenOneWayAndTheRegionIsFourNumbers)
+{
+    EXPECT_EQ(Parse({"--threshold", "otsu", "--light", "a.png"}).Shape.Foreground,
+              TForegroundRule::Otsu(TLuminanceSide::Light));
+    EXPECT_EQ(Parse({"--tolerance=9", "--colour", "red", "a.png"}).Shape.Foreground, TForegroundRule::Colour(0xFF0000, 9));
+    const TCountOptions pieces = Parse({"--objects", "--min-pixels", "7", "--region", "0,5,10,20", "a.png"});
+    EXPECT_TRUE(pieces.Method.Details);
+    EXPECT_EQ(pieces.Shape.MinPixels, 7u);
+    EXPECT_EQ(*pieces.Shape.Region, (TMaskRect{0, 5, 10, 20}));
+
+    EXPECT_EQ(RefusalOf({"--threshold", "90", "--colour", "red", "a.png"}),
+              "--threshold chooses the shape by its luminance; give it without --colour and --tolerance");
+    EXPECT_EQ(RefusalOf({"--light", "a.png"}), "--light goes with --threshold");
+    EXPECT_EQ(RefusalOf({"--dark", "--light", "--threshold", "9", "a.png"}),
+              "--dark and --light contradict each other; give one");
+    EXPECT_EQ(RefusalOf({"--threshold", "256", "a.png"}), "--threshold: '256' is not otsu or a luminance from 0 to 255");
+    EXPECT_EQ(RefusalOf({"--min-pixels", "5", "a.png"}), "--min-pixels goes with --objects");
+    for (const std::string region : {"1,2,3", "1,2,3,0", "1,2,3,4,5", "1,,3,4", "-1,2,3,4", "1,2,3,x"})
+        EXPECT_EQ(RefusalOf({"--region", region, "a.png"}),
+                  "--region: '" + region + "' is not X,Y,W,H: four whole numbers, the width and height at least 1");
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -16,27 +15,9 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/app/count/count_run.h"
+
 namespace {
-
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
-
-TRun RunCount(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(VANDREL_COUNT, arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
-}
-
-QString Sample(const char* name)
-{
-    return QStringLiteral(SAMPLES_DIR "/") + name;
-}
 
 class VandrelCount : public testing::Test {
 protected:

@@ -9,7 +9,8 @@
 namespace {
 
 // Otsu's level from its other face: the split with the least variance within the two
-// classes, in floating point; the first of equal ones (to rounding) wins.
+// classes, in floating point; the first of equal ones (to rounding) wins, moved to the
+// middle of the empty levels after it.
 int BruteForceOtsu(const TLuminanceHistogram& histogram)
 {
     int best = -1;
@@ -32,7 +33,10 @@ int BruteForceOtsu(const TLuminanceHistogram& histogram)
             least = within;
         }
     }
-    return best;
+    int next = best + 1;
+    while (best >= 0 && next < 256 && histogram[next] == 0)
+        ++next;
+    return best < 0 || next == 256 ? best : (best + next - 1) / 2;
 }
 
 }  // namespace
@@ -54,12 +58,12 @@ TEST(OtsuThreshold, AgreesWithTheLeastVarianceWithinTheClasses)
     }
 }
 
-TEST(OtsuThreshold, SplitsTwoGreysAtTheDarkerAndNamesOneGreyItself)
+TEST(OtsuThreshold, SplitsTwoGreysHalfwayAndNamesOneGreyItself)
 {
     TLuminanceHistogram histogram{};
     histogram[40] = 900;
     histogram[200] = 100;
-    EXPECT_EQ(OtsuThreshold(histogram), 40);
+    EXPECT_EQ(OtsuThreshold(histogram), 119);
     histogram = {};
     histogram[77] = 5;
     EXPECT_EQ(OtsuThreshold(histogram), 77);
