@@ -1,25 +1,25 @@
 // Measuring each object of a picture apart against measuring the picture as one
-// shape, in the same run, on a picture 4096 pixels square holding a 100 x 100 lattice
-// of small shapes (squares, rings, discs, diagonal lines and pairs of squares meeting
-// only at a corner, 8 to 31 pixels across): 10 000 objects. Sizes 1, 2, 4, ..., 256,
-// then the fit. Over all grid offsets (the minimum count; a picture this large is
-// counted on every core, an object on the calling thread) and on the top-left grid.
-// Prints both times and their ratio; the per-object time also with the sizes cut at
-// 32 (no object is wider, so every larger size counts 1 box), to show what the sizes
-// far larger than an object cost; and the time of finding the objects and of the
-// fits alone.
-
+// shape, in the same run, as vandrel-count --objects and vandrel-count measure them,
+// on a picture 4096 pixels square holding a 100 x 100 lattice of small shapes
+// (squares, rings, discs, diagonal lines and pairs of squares meeting only at a
+// corner, 8 to 31 pixels across): 10 000 objects. Sizes 1, 2, 4, ..., 256, every size
+// fitted, with the uncertainty of each fit, over all grid offsets (the minimum count)
+// and on the top-left grid. Prints both times and their ratio: of the measurement of
+// the mask alone, and of the whole analysis of the picture saved as a PNG (reading
+// it and building the mask included); and the time of finding the objects.
 #include <cstdio>
-#include <functional>
-#include <span>
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <vector>
 
-#include "app/engine/box_counter.h"
+#include "app/count/object_measurement.h"
+#include "app/count/picture_analysis.h"
+#include "app/count/shape_measurement.h"
 #include "app/engine/box_size_series.h"
 #include "app/engine/mask_objects.h"
-#include "app/engine/offset_counts_of_sizes.h"
 #include "app/engine/pixel_mask.h"
-#include "app/engine/scaling_fit.h"
+#include "app/fractal/mask_image.h"
 #include "bench/best_seconds.h"
 
 namespace {
@@ -76,43 +76,7 @@ TPixelMask Lattice()
     return mask;
 }
 
-using TCounting = std::function<std::vector<TBoxCount>(const TPixelMask&, const std::vector<int>&)>;
-
-std::vector<TBoxCount> MinimumOverOffsets(const TPixelMask& mask, const std::vector<int>& sizes)
-{
-    const std::vector<TOffsetCounts> counts = CountOverOffsets(mask, sizes);
-    std::vector<TBoxCount> fitted;
-    for (std::size_t i = 0; i < sizes.size(); ++i)
-        fitted.push_back({sizes[i], counts[i].Min});
-    return fitted;
-}
-
-std::vector<TBoxCount> TopLeftGrid(const TPixelMask& mask, const std::vector<int>& sizes)
-{
-    TBoxCounter counter(mask);
-    std::vector<TBoxCount> counts;
-    for (const int d : sizes)
-        counts.push_back({d, counter.Count(d)});
-    return counts;
-}
-
 volatile long double gSink; // keeps the work from being optimised away
-
-double WholeSeconds(const TPixelMask& mask, const std::vector<int>& sizes, const TCounting& counting)
-{
-    return BestSeconds(3, [&] { gSink = FitScaling(counting(mask, sizes)).Slope; });
-}
-
-double PerObjectSeconds(const TPixelMask& mask, const std::vector<int>& sizes, const TCounting& counting)
-{
-    return BestSeconds(3, [&] {
-        const TMaskObjects found = FindObjects(mask, 1);
-        long double total = 0.0L;
-        for (std::size_t i = 0; i < found.Objects().size(); ++i)
-            total += FitScaling(counting(found.MaskOfObject(i), sizes)).Slope;
-        gSink = total;
-    });
-}
 
 }  // namespace
 
@@ -120,27 +84,32 @@ int main()
 {
     const TPixelMask mask = Lattice();
     const std::vector<int> sizes = GeometricBoxSizes(1, 256, 2.0L);
-    const std::vector<int> upTo32 = GeometricBoxSizes(1, 32, 2.0L);
-    const TMaskObjects found = FindObjects(mask, 1);
     const double finding = BestSeconds(3, [&] { gSink = static_cast<long double>(FindObjects(mask, 1).LeftOut()); });
-    std::vector<std::vector<TBoxCount>> counts;
-    for (std::size_t i = 0; i < found.Objects().size(); ++i)
-        counts.push_back(TopLeftGrid(found.MaskOfObject(i), sizes));
-    const double fitting = BestSeconds(3, [&] {
-        for (const std::vector<TBoxCount>& objectCounts : counts)
-            gSink = FitScaling(objectCounts).Slope;
-    });
-    std::printf("%zu objects found in %.1f ms; their fits alone take %.1f ms\n", found.Objects().size(),
-                finding * 1e3, fitting * 1e3);
-    struct TCase { const char* Name; TCounting Counting; };
-    const TCase cases[] = {{"all offsets", MinimumOverOffsets}, {"topleft", TopLeftGrid}};
-    std::printf("%-12s %10s %15s %7s %21s\n", "grid", "whole ms", "per object ms", "ratio", "per object d<=32 ms");
-    for (const TCase& c : cases) {
-        const double whole = WholeSeconds(mask, sizes, c.Counting);
-        const double apart = PerObjectSeconds(mask, sizes, c.Counting);
-        const double apartSmall = PerObjectSeconds(mask, upTo32, c.Counting);
-        std::printf("%-12s %10.1f %15.1f %6.1fx %21.1f\n", c.Name, whole * 1e3, apart * 1e3, apart / whole,
-                    apartSmall * 1e3);
+    std::printf("%zu objects found in %.1f ms\n", FindObjects(mask, 1).Objects().size(), finding * 1e3);
+
+    const QTemporaryDir folder;
+    const std::string path = QDir(folder.path()).filePath("lattice.png").toStdString();
+    if (!MaskImage(mask).save(QString::fromStdString(path)))
+        return 1;
+    TMemoryBudget budget(DefaultMemoryBudget());
+    TShapeChoice whole, apart;
+    apart.Objects = true;
+    apart.MinPixels = 1;
+
+    std::printf("%-8s %12s %15s %7s %20s %20s %7s\n", "grid", "counting ms", "per object ms", "ratio",
+                "whole picture run ms", "per object run ms", "ratio");
+    for (const TGridMode grid : {TGridMode::Min, TGridMode::TopLeft}) {
+        TCountMethod method;
+        method.Grid = grid;
+        method.Details = true;
+        const double counting = BestSeconds(3, [&] { gSink = MeasureShape(mask, sizes, method).Fit->Slope; });
+        const double objects =
+            BestSeconds(3, [&] { gSink = MeasureObjects(mask, 1, sizes, method).Objects.back().Fit->Slope; });
+        const double run = BestSeconds(3, [&] { gSink = AnalysePicture(path, whole, sizes, method, budget).Stats.Slope; });
+        const double runApart = BestSeconds(
+            3, [&] { gSink = AnalysePicture(path, apart, sizes, method, budget).Objects->Objects.size(); });
+        std::printf("%-8s %12.1f %15.1f %6.1fx %20.1f %20.1f %6.1fx\n", GridModeName(grid), counting * 1e3,
+                    objects * 1e3, objects / counting, run * 1e3, runApart * 1e3, runApart / run);
     }
     return 0;
 }

@@ -303,6 +303,26 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
   --step N       step from one box size to the next, 1 to 65535 (default 10)
   --colour C     colour of the shape: #RRGGBB, RRGGBB or a colour name
                  such as darkgreen (default black)
+  --tolerance T  take the pixels whose red, green and blue each lie within T
+                 (0 to 255) of the colour's (default 0: exactly the colour)
+  --threshold N  take the pixels by their luminance (0.299 R + 0.587 G +
+                 0.114 B, 0 to 255) instead of a colour: at most N with --dark
+                 (the default), above N with --light; 'otsu' chooses N by
+                 Otsu's method and reports it
+  --dark, --light
+                 which side of the threshold the shape lies on
+  --outline      keep only the shape's pixels that touch a pixel outside it
+                 (left, right, above or below) or the picture's edge, so that a
+                 filled shape measures its boundary
+  --region X,Y,W,H
+                 count only inside that rectangle of the picture (its top-left
+                 pixel at X,Y, W wide and H high); boxes are laid from its
+                 corner. A rectangle not wholly inside the picture is refused
+  --objects      measure each connected piece of the shape (pixels joined
+                 through any of their eight neighbours) apart, inside its own
+                 bounding box, with the same method: one result per piece
+  --min-pixels K with --objects, leave out pieces of fewer than K pixels
+                 (default 50) and report how many were left out
   --format F     table, csv or json (default table)
   --jobs N       analyse up to N pictures at the same time, 1 to 256 (default 1)
   --memory-limit M
@@ -322,8 +342,9 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
                  run of sizes over which log N(d) is straight; or D1:D2, the
                  sizes from D1 to D2
   --details      report the method, the uncertainty of D, the local slopes,
-                 warnings and the picture's provenance; any of --grid, --sizes,
-                 --ratio or --fit implies it. Warnings also go to standard
+                 warnings, the rule that chose the shape's pixels and the
+                 picture's provenance; any option of the method or of the
+                 shape's pixels implies it. Warnings also go to standard
                  error and never change the exit status
       --self-test
                  draw each shape of known dimension that vandrel-fractal draws,
@@ -336,7 +357,8 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
       --version  show the version and stop
 
 Pictures may be BMP, PNG, JPEG, GIF or TIFF; a picture that is cut short or
-corrupt is refused, never counted. Numbers use '.' as the decimal separator.
+corrupt is refused, never counted. Transparent pixels never belong to the
+shape; pictures of 16 bits a channel are compared after Qt reduces them to 8. Numbers use '.' as the decimal separator.
 Exit status: 0 when every picture was analysed and reported, 1 when any failed
 (its error goes to standard error, the others are still reported) or the results
 could not be written, 2 when the command line is wrong.

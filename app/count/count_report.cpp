@@ -169,7 +169,7 @@ std::string Decimals(long double value)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%.4f", static_cast<double>(value));
-    return text;
+    return text == std::string("-0.0000") ? "0.0000" : text;
 }
 
 std::vector<TTableRow> ObjectTableRows(const TPictureAnalysis& analysis, const std::string& fileName)

@@ -25,7 +25,7 @@ TObjectsMeasurement MeasureObjects(const TPixelMask& mask, uint64_t minPixels, s
         try {
             for (std::size_t i = next++; i < found.Objects().size(); i = next++) {
                 static_cast<TShapeMeasurement&>(measured.Objects[i]) =
-                    MeasureShape(found.MaskOfObject(i), sizes, detailed);
+                    MeasureShape(found.MaskOfObject(i), sizes, detailed, TMeasuredArea::Piece);
                 measured.Objects[i].Box = found.Objects()[i].Box;
             }
         } catch (...) {

@@ -69,7 +69,8 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, cons
         analysis.MinPixels = shape.MinPixels;
         analysis.ShapePixels = mask.SetCount();
     } else {
-        static_cast<TShapeMeasurement&>(analysis) = MeasureShape(mask, sizes, method);
+        static_cast<TShapeMeasurement&>(analysis) =
+            MeasureShape(mask, sizes, method, shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture);
     }
     analysis.File = path;
     analysis.Width = image.width();

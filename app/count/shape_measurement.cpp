@@ -2,7 +2,6 @@
 
 #include "app/engine/box_count_fit.h"
 #include "app/engine/box_counter.h"
-#include "app/engine/fit_warnings.h"
 #include "app/engine/offset_counts_of_sizes.h"
 #include "app/engine/scaling_range.h"
 
@@ -22,11 +21,11 @@ std::span<const TBoxCount> FittedCounts(std::span<const TBoxCount> counts, const
 }
 
 void AddDetails(TShapeMeasurement& measured, const TPixelMask& mask, std::span<const int> sizes,
-                const TCountMethod& method)
+                const TCountMethod& method, TMeasuredArea area)
 {
     measured.ShapePixels = mask.SetCount();
     const TScalingFit& fit = measured.Fit.emplace(FitScaling(FittedCounts(measured.Counts, method)));
-    measured.Warnings = FitWarnings(sizes, fit, {mask.Width(), mask.Height(), measured.ShapePixels});
+    measured.Warnings = FitWarnings(sizes, fit, {mask.Width(), mask.Height(), measured.ShapePixels, area});
     measured.Stats.Slope = static_cast<double>(fit.Slope);
     measured.Stats.Intercept = static_cast<double>(fit.Intercept);
     measured.Stats.R = static_cast<double>(fit.R);
@@ -38,7 +37,8 @@ void AddDetails(TShapeMeasurement& measured, const TPixelMask& mask, std::span<c
 
 }  // namespace
 
-TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> sizes, const TCountMethod& method)
+TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> sizes, const TCountMethod& method,
+                               TMeasuredArea area)
 {
     TShapeMeasurement measured;
     if (method.Grid == TGridMode::TopLeft) {
@@ -57,6 +57,6 @@ TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> size
     measured.Stats = fit.Stats;
     measured.HasCorrelation = fit.HasCorrelation;
     if (method.Details)
-        AddDetails(measured, mask, sizes, method);
+        AddDetails(measured, mask, sizes, method, area);
     return measured;
 }

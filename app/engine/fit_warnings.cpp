@@ -14,6 +14,19 @@ std::string Decimals(long double value)
     return text;
 }
 
+const char* AreaName(TMeasuredArea area)
+{
+    switch (area) {
+    case TMeasuredArea::Region:
+        return "region";
+    case TMeasuredArea::Piece:
+        return "piece";
+    case TMeasuredArea::Picture:
+        break;
+    }
+    return "picture";
+}
+
 }  // namespace
 
 std::vector<std::string> FitWarnings(std::span<const int> sizes, const TScalingFit& fit,
@@ -29,10 +42,10 @@ std::vector<std::string> FitWarnings(std::span<const int> sizes, const TScalingF
         warnings.push_back("Only " + std::to_string(fit.Count) +
                            " box sizes are fitted; at least 5 are needed to judge a straight line");
     const auto pictureArea = static_cast<uint64_t>(picture.Width) * static_cast<uint64_t>(picture.Height);
-    if (picture.ShapePixels * 2 > pictureArea)
-        warnings.push_back("The shape covers more than half of the picture (" +
+    if (picture.Area != TMeasuredArea::Piece && picture.ShapePixels * 2 > pictureArea)
+        warnings.push_back("The shape covers more than half of the " + std::string(AreaName(picture.Area)) + " (" +
                            std::to_string(picture.ShapePixels) + " of " + std::to_string(pictureArea) +
-                           " pixels): the counts may measure the picture rather than the shape");
+                           " pixels): the counts may measure the " + AreaName(picture.Area) + " rather than the shape");
     if (!sizes.empty()) {
         const int smallest = *std::min_element(sizes.begin(), sizes.end());
         const int largest = *std::max_element(sizes.begin(), sizes.end());
@@ -40,7 +53,8 @@ std::vector<std::string> FitWarnings(std::span<const int> sizes, const TScalingF
             warnings.push_back("Box sizes below 1 pixel were asked for (smallest " + std::to_string(smallest) +
                                ")");
         if (largest > std::min(picture.Width, picture.Height))
-            warnings.push_back("Box sizes larger than the picture (" + std::to_string(picture.Width) + " x " +
+            warnings.push_back("Box sizes larger than the " + std::string(AreaName(picture.Area)) + " (" +
+                               std::to_string(picture.Width) + " x " +
                                std::to_string(picture.Height) + ") were counted (largest " +
                                std::to_string(largest) + "): such boxes no longer resolve the shape");
     }
