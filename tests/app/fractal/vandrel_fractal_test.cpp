@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/fractal/reference_shapes.h"
@@ -45,6 +47,34 @@ TEST(VandrelFractal, WritesTheShapeInBlackOnWhiteInsideItsMargin)
                 << x << ", " << y;
 }
 
+// The grey picture is the one-bit picture softened over 3 x 3 pixels, then the same
+// noise every time.
+TEST(VandrelFractal, NoiseWritesTheShapeSoftenedInGrey)
+{
+    QTemporaryDir folder;
+    const QString soft = folder.filePath("soft.png"), noisy = folder.filePath("noisy.png"),
+                  again = folder.filePath("again.png");
+    ASSERT_EQ(RunFractal({"square", "--size", "9", "--margin", "5,5", "--noise", "0", soft}).Status, 0);
+    const QImage image(soft);
+    ASSERT_EQ(image.format(), QImage::Format_Grayscale8);
+    const TPixelMask square = WithMargin(FindReferenceShape("square")->Draw(9, 1), 5, 5);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            int set = 0, inside = 0;
+            for (int ny = std::max(0, y - 1); ny <= std::min(image.height() - 1, y + 1); ++ny)
+                for (int nx = std::max(0, x - 1); nx <= std::min(image.width() - 1, x + 1); ++nx) {
+                    set += square.Test(nx, ny);
+                    ++inside;
+                }
+            ASSERT_EQ(qGray(image.pixel(x, y)), static_cast<int>(std::lround(205.0 - 155.0 * set / inside)))
+                << x << ", " << y;
+        }
+    ASSERT_EQ(RunFractal({"square", "--size", "9", "--noise", "12.5", noisy}).Status, 0);
+    ASSERT_EQ(RunFractal({"square", "--size", "9", "--noise", "12.5", again}).Status, 0);
+    EXPECT_EQ(QImage(noisy), QImage(again));
+    EXPECT_NE(QImage(noisy), QImage(soft).copy(5, 5, 9, 9));
+}
+
 TEST(VandrelFractal, BadCommandLinesExitWithStatusTwoAndSayWhy)
 {
     QTemporaryDir folder;
@@ -59,6 +89,7 @@ TEST(VandrelFractal, BadCommandLinesExitWithStatusTwoAndSayWhy)
         {{"triangle", "--size", "243", out},
          "--size: the Sierpinski triangle is exact only on a side that is a power of 2 (such as 256, 512 or 1024)"},
         {{"square", "--size", "0", out}, "--size: '0' is not a whole number from 1 to 16384"},
+        {{"carpet", "--noise", "101", out}, "--noise: '101' is not a number of grey levels from 0 to 100"},
         {{"carpet", "--line", "3", out}, "--line: the Sierpinski carpet is not drawn with lines"},
         {{"circle", "--size", "10", "--line", "11", out},
          "--line: a line 11 pixels wide does not fit a circle outline of size 10"},
