@@ -13,9 +13,9 @@
 
 #include <vector>
 
-#include "app/count/object_measurement.h"
+#include "app/measure/object_measurement.h"
 #include "app/count/picture_analysis.h"
-#include "app/count/shape_measurement.h"
+#include "app/measure/shape_measurement.h"
 #include "app/engine/box_size_series.h"
 #include "app/engine/mask_objects.h"
 #include "app/engine/pixel_mask.h"

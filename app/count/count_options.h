@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/count/count_method.h"
-#include "app/count/shape_choice.h"
+#include "app/measure/count_method.h"
+#include "app/measure/shape_choice.h"
 
 enum class TOutputFormat { Table, Csv, Json };
 

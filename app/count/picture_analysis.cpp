@@ -8,13 +8,10 @@
 #include <new>
 #include <thread>
 
-#include "app/engine/offset_counts_of_sizes.h"
-#include "app/picture/bitmap_reader.h"
 #include "app/engine/box_size_series.h"
-#include "app/engine/crop_mask.h"
-#include "app/engine/outline.h"
-#include "app/picture/colour_mask.h"
-#include "app/picture/foreground_mask.h"
+#include "app/engine/offset_counts_of_sizes.h"
+#include "app/measure/shape_mask.h"
+#include "app/picture/bitmap_reader.h"
 #include "app/picture/picture_file.h"
 #include "app/picture/regular_file.h"
 #include "graph/core/error.h"
@@ -30,40 +27,13 @@ std::string Sha256OfFile(const std::string& path)
     return hash.result().toHex().toStdString();
 }
 
-// Why no pixel is counted: for the exact colour of the whole picture, as the window
-// says it.
-std::string NothingToCountText(const TForegroundRule& rule, const std::optional<TMaskRect>& region)
-{
-    if (rule.ByColour() && rule.Tolerance() == 0 && !region)
-        return ColourNowhereText(rule.Rgb());
-    const std::string where = region ? "the region " + std::to_string(region->X) + "," + std::to_string(region->Y) +
-                                           "," + std::to_string(region->Width) + "," + std::to_string(region->Height)
-                                     : std::string("the picture");
-    return "No pixel of " + where + " matches the rule: " + rule.Text();
-}
-
-// The pixels to count: those of the rule, kept to their outline when asked, cut to the region.
-TPixelMask ShapeMask(const QImage& image, const TShapeChoice& shape, TPictureAnalysis& analysis)
-{
-    TForegroundMask chosen = MaskOfForeground(image, shape.Foreground);
-    analysis.Foreground = chosen.Rule;
-    TPixelMask mask = shape.Outline ? OutlineOf(chosen.Mask) : std::move(chosen.Mask);
-    if (shape.Region)
-        mask = CropMask(mask, *shape.Region);
-    analysis.MeasuredArea = static_cast<uint64_t>(mask.Width()) * static_cast<uint64_t>(mask.Height());
-    // The window stops at the first empty size with "Floating point division by
-    // zero" (the logarithm of 0). An empty size means the shape is nowhere, so say
-    // that instead, before counting anything.
-    if (mask.Empty())
-        throw TVandrelError(NothingToCountText(analysis.Foreground, shape.Region));
-    return mask;
-}
-
 TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, const TShapeChoice& shape,
                               std::span<const int> sizes, const TCountMethod& method)
 {
     TPictureAnalysis analysis;
-    const TPixelMask mask = ShapeMask(image, shape, analysis);
+    const auto [mask, rule] = ShapeMaskOf(image, shape);
+    analysis.Foreground = rule;
+    analysis.MeasuredArea = static_cast<uint64_t>(mask.Width()) * static_cast<uint64_t>(mask.Height());
     if (shape.Objects) {
         analysis.Objects = MeasureObjects(mask, shape.MinPixels, sizes, method);
         analysis.MinPixels = shape.MinPixels;

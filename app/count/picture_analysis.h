@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/count/count_method.h"
-#include "app/count/object_measurement.h"
-#include "app/count/shape_choice.h"
-#include "app/count/shape_measurement.h"
+#include "app/measure/count_method.h"
+#include "app/measure/object_measurement.h"
+#include "app/measure/shape_choice.h"
+#include "app/measure/shape_measurement.h"
 #include "app/picture/memory_budget.h"
 
 // One picture's shape measured: its box counts and the line fitted to them, or, when

@@ -1,4 +1,4 @@
-#include "app/count/count_method.h"
+#include "app/measure/count_method.h"
 
 const char* GridModeName(TGridMode grid)
 {

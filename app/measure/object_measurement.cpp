@@ -1,4 +1,4 @@
-#include "app/count/object_measurement.h"
+#include "app/measure/object_measurement.h"
 
 #include <algorithm>
 #include <atomic>

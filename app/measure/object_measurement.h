@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "app/count/count_method.h"
-#include "app/count/shape_measurement.h"
+#include "app/measure/count_method.h"
+#include "app/measure/shape_measurement.h"
 #include "app/engine/mask_rect.h"
 #include "app/engine/pixel_mask.h"
 

@@ -1,4 +1,4 @@
-#include "app/count/shape_measurement.h"
+#include "app/measure/shape_measurement.h"
 
 #include "app/engine/box_count_fit.h"
 #include "app/engine/box_counter.h"

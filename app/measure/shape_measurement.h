@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/count/count_method.h"
+#include "app/measure/count_method.h"
 #include "app/engine/fit_warnings.h"
 #include "app/engine/offset_counter.h"
 #include "app/engine/offset_dimensions.h"
