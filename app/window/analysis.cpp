@@ -4,11 +4,11 @@
 
 #include <QApplication>
 
-#include "app/engine/box_counter.h"
 #include "app/engine/box_sizes.h"
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
-#include "app/picture/colour_mask.h"
+#include "app/measure/shape_mask.h"
+#include "app/measure/shape_measurement.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -49,13 +49,12 @@ void TForm1::Analyse_Image()
     if (!colour)
         return;
     FColour = *colour;
-    const uint32_t rgb = RgbOf(FColour);
+    TShapeChoice shape = FShape;
+    shape.Foreground = TForegroundRule::Colour(RgbOf(FColour));
     // The picture as it was read, without the grid or the rectangle drawn on the copy
     // that is shown.
     Image1->ShowLoadedPicture();
-    const TPixelMask mask = MaskOfColour(Image1->LoadedPicture().Bitmap(), rgb);
-    if (mask.Empty())
-        throw TVandrelError(ColourNowhereText(rgb));
+    TShapeMask chosen = ShapeMaskOf(Image1->LoadedPicture().Bitmap(), shape);
 
     ClearResults();
     repaint();
@@ -63,15 +62,15 @@ void TForm1::Analyse_Image()
     FMaxBoxSize = maximum;
     TAnalysisResult result{.PictureFile = FPictureFile,
                            .PictureSize = Image1->Picture().Size(),
-                           .Rgb = rgb,
+                           .Shape = shape,
+                           .Foreground = chosen.Rule,
+                           .Method = FMethod,
                            .MinBoxSize = minimum,
                            .MaxBoxSize = maximum,
                            .Increment = increment,
-                           .Counts = {},
-                           .Fit = {},
+                           .Measurement = {},
                            .Made = QDateTime::currentDateTime()};
-    CountBoxSizes(mask, result);
-    result.Fit = FitBoxCounts(result.Counts);
+    CountBoxSizes(chosen.Mask, result);
     FDialogs.Inform(QStringLiteral("Finished Counting"));
     ShowResults(result);
     FLastAnalysis = std::move(result);
@@ -85,16 +84,14 @@ void TForm1::CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result)
     StringGrid1->SetRowCount(result.MaxBoxSize / result.Increment + 5);
     StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
     StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
-    TBoxCounter counter(mask);
+    result.Measurement = MeasureShape(mask, sizes, result.Method);
     const std::string separator = DecimalSeparator();
     int row = 1;
-    for (const int d : sizes) {
-        const uint64_t boxes = counter.Count(d);
-        result.Counts.push_back({d, boxes});
-        StringGrid1->SetCell(0, row, QString::fromStdString(LogCellText(Log10(d), separator)));
-        StringGrid1->SetCell(1, row, QString::fromStdString(LogCellText(Log10(static_cast<long double>(boxes)), separator)));
+    for (const TBoxCount& count : result.Counts()) {
+        StringGrid1->SetCell(0, row, QString::fromStdString(LogCellText(Log10(count.BoxSize), separator)));
+        StringGrid1->SetCell(1, row,
+                             QString::fromStdString(LogCellText(Log10(static_cast<long double>(count.Boxes)), separator)));
         ++row;
-        // Each row shows as soon as it is written.
-        StringGrid1->repaint();
     }
+    StringGrid1->repaint();
 }

@@ -21,19 +21,19 @@ double Log10Of(long double value)
 
 TValueSheet DetailsSheet(const TAnalysisResult& result)
 {
-    const TCompStats& stats = result.Fit.Stats;
+    const TCompStats& stats = result.Measurement.Stats;
     TValueSheet sheet{QString::fromLatin1(kDetailsSheetName),
                       {
                           Row("Picture", result.PictureName()),
                           Row("Width (pixels)", double(result.PictureSize.width())),
                           Row("Height (pixels)", double(result.PictureSize.height())),
-                          Row("Colour", QString::fromStdString(ColourText(result.Rgb))),
+                          Row("Colour", QString::fromStdString(ColourText(result.Foreground.Rgb()))),
                           Row("Minimum box size", double(result.MinBoxSize)),
                           Row("Maximum box size", double(result.MaxBoxSize)),
                           Row("Box increment", double(result.Increment)),
                           Row("Slope", stats.Slope),
                           Row("Intercept", stats.Intercept),
-                          Row("r", result.Fit.HasCorrelation ? TSheetValue(stats.R) : TSheetValue()),
+                          Row("r", result.Measurement.HasCorrelation ? TSheetValue(stats.R) : TSheetValue()),
                           Row("D", -stats.Slope),
                           Row("Analysed", result.Made.toString(Qt::ISODate)),
                           Row("Vandrel version", QStringLiteral(VANDREL_VERSION)),
@@ -41,7 +41,7 @@ TValueSheet DetailsSheet(const TAnalysisResult& result)
                           {QStringLiteral("d"), QStringLiteral("N(d)"), QStringLiteral("log10 d"),
                            QStringLiteral("log10 N(d)")},
                       }};
-    for (const TBoxCount& count : result.Counts)
+    for (const TBoxCount& count : result.Counts())
         sheet.Cells.push_back({double(count.BoxSize), double(count.Boxes), Log10Of(count.BoxSize),
                                Log10Of(static_cast<long double>(count.Boxes))});
     return sheet;

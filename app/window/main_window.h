@@ -91,6 +91,10 @@ private:
     TAboutBox& FAboutBox;
     QCursor FPictureCursor;
     TColor FColour = clBlack; // the colour dialog starts at the last choice
+    // How the next analysis chooses the shape's pixels and measures them; the defaults
+    // are the window's own method.
+    TShapeChoice FShape;
+    TCountMethod FMethod;
 
     int FMaxBoxSize = 0;
     int FMinBoxSize = 0;

@@ -20,10 +20,10 @@ std::vector<QString> Row(const TResultText& text)
 // and r rows.
 TTextTable ResultTable(const TAnalysisResult& result, const std::string& separator)
 {
-    const TResultTexts texts = MakeResultTexts(result.PictureName().toStdString(), result.Fit, separator);
+    const TResultTexts texts = MakeResultTexts(result.PictureName().toStdString(), result.Fit(), separator);
     TTextTable table{Row(texts.File), Row(texts.Slope), Row(texts.Intercept), Row(texts.Correlation),
                      {QString::fromLatin1(kLogSizeHeader), QString::fromLatin1(kLogCountHeader)}};
-    for (const TBoxCount& count : result.Counts)
+    for (const TBoxCount& count : result.Counts())
         table.push_back({QString::fromStdString(LogCellText(Log10(count.BoxSize), separator)),
                          QString::fromStdString(LogCellText(Log10(static_cast<long double>(count.Boxes)), separator))});
     return table;

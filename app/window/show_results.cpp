@@ -14,12 +14,12 @@ const QString kNoValue = QStringLiteral("\u2013");
 void TForm1::ShowResults(const TAnalysisResult& result)
 {
     TSeries& series = Zemplot1->Series(1);
-    const TResultAxisLimits limits = FillResultSeries(series, result.Counts);
+    const TResultAxisLimits limits = FillResultSeries(series, result.Counts());
     series.SetRegressionLineColor(clBlack);
     series.SetRegressionLineStyle(psDashDot);
     // The series draws the line; the texts come from the result's own fit, which no
     // earlier analysis can leave a value in.
-    const TResultTexts texts = MakeResultTexts(result.PictureName().toStdString(), result.Fit, DecimalSeparator());
+    const TResultTexts texts = MakeResultTexts(result.PictureName().toStdString(), result.Fit(), DecimalSeparator());
     StaticText1->setText(QString::fromStdString(texts.Slope.Joined()));
     StaticText2->setText(QString::fromStdString(texts.Intercept.Joined()));
     StaticText7->setText(QString::fromStdString(texts.Correlation.Caption)
