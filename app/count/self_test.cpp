@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/count/count_report.h"
 #include "app/count/picture_analysis.h"
 #include "app/engine/box_size_series.h"
 #include "app/fractal/mask_image.h"
@@ -69,9 +70,8 @@ std::vector<TSelfTestResult> RunSelfTest(TMemoryBudget& budget)
 
 std::string SelfTestText(const std::vector<TSelfTestResult>& results)
 {
-    const std::vector<std::string> header = {"shape", "exact D", "measured D", "error", "tolerance", "sizes", "fitted",
-                                             "result"};
-    std::vector<std::vector<std::string>> rows = {header};
+    std::vector<TTableRow> rows = {
+        {"shape", "exact D", "measured D", "error", "tolerance", "sizes", "fitted", "result"}};
     for (const TSelfTestResult& result : results) {
         const TReferenceShape& shape = *result.Shape;
         rows.push_back({std::string(shape.Title), Fixed(shape.ExactDimension, 4), Fixed(result.Measured, 4),
@@ -80,19 +80,7 @@ std::string SelfTestText(const std::vector<TSelfTestResult>& results)
                         std::to_string(result.FitFrom) + " to " + std::to_string(result.FitTo),
                         result.Passed ? "pass" : "FAIL"});
     }
-    std::vector<std::size_t> widths(header.size(), 0);
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], row[c].size());
-    std::string text;
-    for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            text += row[c];
-            if (c + 1 < row.size())
-                text.append(widths[c] + 2 - row[c].size(), ' ');
-        }
-        text += '\n';
-    }
+    std::string text = TableText(rows);
     const auto failed = std::ranges::count_if(results, [](const TSelfTestResult& r) { return !r.Passed; });
     text += failed == 0 ? "All " + std::to_string(results.size()) + " shapes measure within their tolerance.\n"
                         : std::to_string(failed) + " of " + std::to_string(results.size()) +

@@ -9,20 +9,9 @@
 #include "app/engine/box_counter.h"
 #include "app/engine/offset_counts_of_sizes.h"
 #include "app/engine/pixel_mask.h"
+#include "tests/support/random_mask.h"
 
 namespace {
-
-TPixelMask RandomMask(int width, int height, double density, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::bernoulli_distribution set(density);
-    TPixelMask mask(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (set(random))
-                mask.Set(x, y);
-    return mask;
-}
 
 long long FloorDiv(long long a, long long b)
 {
