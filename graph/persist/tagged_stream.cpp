@@ -324,9 +324,11 @@ void TxyReader::ReadPointPair(double& x, double& y)
     };
     x = readEntry();
     y = readEntry();
-    // Entries beyond x and y are stored in the same encoding; nothing uses them.
+    // The entries beyond x and y are strings, whatever the pairs' encoding, and nothing
+    // uses them. A number there under "D" is taken too, as earlier readers took it.
     for (int32_t i = 2; i < FEntriesPerPoint; ++i) {
-        if (FPointsAsFloats)
+        const TValueType next = NextValue();
+        if (FPointsAsFloats && next != vaString && next != vaLString)
             ReadFloat();
         else
             ReadString();

@@ -293,11 +293,14 @@ TEST_F(TaggedStream, PointsBlocks)
         EXPECT_EQ(TBytes(stream.Bytes().begin(), stream.Bytes().end()), BytesOf(expected));
     }
 
-    // A third entry per point, in either encoding, is read past.
-    for (const bool asFloats : {true, false}) {
+    // A third entry per point is a string in either encoding, and is read past; under
+    // "D" a number there is read past too.
+    for (const auto& [asFloats, thirdAsNumber] : {std::pair{true, false}, {true, true}, {false, false}}) {
         std::vector<TValue> values = {" 1I", 2, " 2S", "3", asFloats ? "D" : "text"};
-        for (const double value : {1.0, 2.0, 99.0, 3.0, 4.0, 99.0})
-            values.push_back(asFloats ? TValue(value) : TValue(std::to_string(value)));
+        for (const double value : {1.0, 2.0, 99.0, 3.0, 4.0, 99.0}) {
+            const bool third = value == 99.0;
+            values.push_back(asFloats && !(third && !thirdAsNumber) ? TValue(value) : TValue(std::to_string(value)));
+        }
         values.push_back("end");
         TMemoryStream stream = Values(values);
         TxyReader r(stream, 1);
