@@ -14,9 +14,9 @@
 #include <QApplication>
 
 #include "graph/control/zemplot.h"
-#include "graph/persist/graph_stream.h"
-#include "graph/persist/memory_stream.h"
-#include "graph/persist/section_layouts.h"
+#include "graph/control/files/graph_stream.h"
+#include "graph/stream/memory_stream.h"
+#include "graph/control/files/section_layouts.h"
 
 namespace {
 

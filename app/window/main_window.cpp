@@ -11,7 +11,7 @@
 
 #include "app/window/about_box.h"
 #include "app/window/graph_setup.h"
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "graph/control/zemplot.h"
 #include "graph/whole_file/whole_file.h"
 #include "graph/core/error.h"
-#include "graph/persist/memory_stream.h"
+#include "graph/stream/memory_stream.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "graph/data/data_series.h"
 
-#include "graph/persist/section_layout.h"
+#include "graph/control/files/section_layout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QObject>
 
 #include "graph/core/error.h"
-#include "graph/persist/value_reader.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/value_reader.h"
+#include "graph/stream/value_writer.h"
 
 // The head of a component's entry in a form description: its class name and its
 // object name, each a short string. The property records and a 0 byte follow.

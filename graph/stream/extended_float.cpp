@@ -1,4 +1,4 @@
-#include "graph/persist/extended_float.h"
+#include "graph/stream/extended_float.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "graph/persist/memory_stream.h"
+#include "graph/stream/memory_stream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "graph/persist/stream_number_text.h"
+#include "graph/stream/stream_number_text.h"
 
 #include <algorithm>
 #include <charconv>

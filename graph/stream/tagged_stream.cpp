@@ -1,4 +1,4 @@
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 
 #include <cmath>
 #include <limits>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "graph/core/error.h"
-#include "graph/persist/stream_number_text.h"
+#include "graph/stream/stream_number_text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "graph/persist/stream_number_text.h"
-#include "graph/persist/value_reader.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/stream_number_text.h"
+#include "graph/stream/value_reader.h"
+#include "graph/stream/value_writer.h"
 
 // How tagged values are written: compact (the value itself after its tag) or named
 // (the field's key name in the tag and every value as text). Compact from the start

@@ -1,4 +1,4 @@
-#include "graph/persist/value_reader.h"
+#include "graph/stream/value_reader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "graph/core/error.h"
-#include "graph/persist/extended_float.h"
+#include "graph/stream/extended_float.h"
 
 namespace {
 

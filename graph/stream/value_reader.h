@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "graph/persist/memory_stream.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/memory_stream.h"
+#include "graph/stream/value_writer.h"
 
 // Reads typed values, reading ahead from the stream into a buffer. Destroying the
 // reader moves the stream back by what it read ahead and did not use, so the stream

@@ -1,9 +1,9 @@
-#include "graph/persist/value_writer.h"
+#include "graph/stream/value_writer.h"
 
 #include <type_traits>
 
 #include "graph/core/error.h"
-#include "graph/persist/extended_float.h"
+#include "graph/stream/extended_float.h"
 
 namespace {
 

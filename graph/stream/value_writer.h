@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graph/persist/memory_stream.h"
+#include "graph/stream/memory_stream.h"
 
 // The type bytes of stored values.
 enum TValueType : uint8_t {

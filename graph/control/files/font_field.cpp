@@ -1,4 +1,4 @@
-#include "graph/persist/font_field.h"
+#include "graph/control/files/font_field.h"
 
 TFontRecord FontRecordOf(const TFontAttributes& font)
 {

@@ -1,4 +1,4 @@
-#include "graph/persist/form_description.h"
+#include "graph/control/files/form_description.h"
 
 #include <algorithm>
 #include <array>
@@ -11,9 +11,9 @@
 
 #include "graph/control/zemplot.h"
 #include "graph/core/error.h"
-#include "graph/persist/graph_stream.h"
-#include "graph/persist/memory_stream.h"
-#include "graph/persist/component_entry.h"
+#include "graph/control/files/graph_stream.h"
+#include "graph/stream/memory_stream.h"
+#include "graph/stream/component_entry.h"
 
 namespace {
 

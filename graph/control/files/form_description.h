@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graph/persist/value_reader.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/value_reader.h"
+#include "graph/stream/value_writer.h"
 
 class TZemplot;
 

@@ -1,7 +1,7 @@
 // The graph stream: the whole graph written to and read from a memory stream, for
 // Assign and the clipboard; and the series and marks blocks, which the form
 // description stores as well.
-#include "graph/persist/graph_stream.h"
+#include "graph/control/files/graph_stream.h"
 
 #include <array>
 #include <functional>
@@ -12,7 +12,7 @@
 
 #include "graph/control/zemplot.h"
 #include "graph/core/error.h"
-#include "graph/persist/section_layouts.h"
+#include "graph/control/files/section_layouts.h"
 
 namespace {
 

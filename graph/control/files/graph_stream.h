@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "graph/persist/value_reader.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/value_reader.h"
+#include "graph/stream/value_writer.h"
 
 class TZemplot;
 

@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 
 // One stored field of an object: its number, key name and how it is written and
 // read. Reading applies the value at once, through the object's setter.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 
 class TAppearance;
 class TAxis;

@@ -1,6 +1,6 @@
 #include "graph/control/zemplot.h"
-#include "graph/persist/section_layout.h"
-#include "graph/persist/section_layouts.h"
+#include "graph/control/files/section_layout.h"
+#include "graph/control/files/section_layouts.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "graph/control/appearance.h"
 #include "graph/control/dimensions.h"
 #include "graph/control/legend.h"
-#include "graph/persist/font_field.h"
-#include "graph/persist/section_layout.h"
-#include "graph/persist/section_layouts.h"
+#include "graph/control/files/font_field.h"
+#include "graph/control/files/section_layout.h"
+#include "graph/control/files/section_layouts.h"
 
 namespace {
 

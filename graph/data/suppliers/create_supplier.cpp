@@ -2,7 +2,7 @@
 
 #include "graph/data/suppliers/db_supplier.h"
 #include "graph/data/suppliers/txt_supplier.h"
-#include "graph/persist/xy_holder.h"
+#include "graph/data/suppliers/xy_holder.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "graph/persist/holder_description.h"
+#include "graph/data/suppliers/holder_description.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "graph/core/error.h"
-#include "graph/persist/xy_holder.h"
-#include "graph/persist/component_entry.h"
+#include "graph/data/suppliers/xy_holder.h"
+#include "graph/stream/component_entry.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "graph/persist/xy_holder.h"
+#include "graph/data/suppliers/xy_holder.h"
 
 #include "graph/data/suppliers/component_registry.h"
 

@@ -15,9 +15,9 @@
 
 #include "app/window/about_box.h"
 #include "app/window/graph_setup.h"
-#include "graph/persist/form_description.h"
-#include "graph/persist/graph_stream.h"
-#include "graph/persist/memory_stream.h"
+#include "graph/control/files/form_description.h"
+#include "graph/control/files/graph_stream.h"
+#include "graph/stream/memory_stream.h"
 #include "tests/app/picture/metafile_samples.h"
 #include "tests/app/spreadsheet/xlsx_reader.h"
 #include "tests/app/window/scripted_dialogs.h"

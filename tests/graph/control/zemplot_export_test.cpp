@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 
 #include "graph/control/zemplot.h"
-#include "graph/persist/memory_stream.h"
+#include "graph/stream/memory_stream.h"
 #include "tests/support/error_message.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/pixel_count.h"

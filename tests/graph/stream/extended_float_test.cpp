@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "graph/persist/extended_float.h"
+#include "graph/stream/extended_float.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "graph/persist/tagged_stream.h"
+#include "graph/stream/tagged_stream.h"
 #include "tests/support/error_message.h"
 
 namespace {

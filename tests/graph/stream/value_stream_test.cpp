@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "graph/persist/value_reader.h"
-#include "graph/persist/value_writer.h"
+#include "graph/stream/value_reader.h"
+#include "graph/stream/value_writer.h"
 #include "tests/support/error_message.h"
 
 namespace {

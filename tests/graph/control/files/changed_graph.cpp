@@ -1,4 +1,4 @@
-#include "tests/graph/persist/changed_graph.h"
+#include "tests/graph/control/files/changed_graph.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graph/control/zemplot.h"
-#include "graph/persist/form_description.h"
+#include "graph/control/files/form_description.h"
 #include "tests/support/error_message.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "graph/persist/graph_stream.h"
+#include "graph/control/files/graph_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <set>
 
 #include "graph/control/zemplot.h"
-#include "graph/persist/memory_stream.h"
-#include "graph/persist/section_layouts.h"
-#include "tests/graph/persist/changed_graph.h"
+#include "graph/stream/memory_stream.h"
+#include "graph/control/files/section_layouts.h"
+#include "tests/graph/control/files/changed_graph.h"
 #include "tests/support/error_message.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "graph/data/data_series.h"
 #include "graph/data/suppliers/component_registry.h"
 #include "graph/data/suppliers/txt_supplier.h"
-#include "graph/persist/xy_holder.h"
+#include "graph/data/suppliers/xy_holder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "graph/data/suppliers/component_registry.h"
-#include "graph/persist/holder_description.h"
-#include "graph/persist/xy_holder.h"
+#include "graph/data/suppliers/holder_description.h"
+#include "graph/data/suppliers/xy_holder.h"
 #include "tests/support/error_message.h"
 
 namespace {
