@@ -1,6 +1,6 @@
 #include "graph/data/data_series.h"
 
-#include "graph/control/files/section_layout.h"
+#include "graph/stream/section_layout.h"
 
 namespace {
 

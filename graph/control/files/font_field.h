@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graph/control/font.h"
-#include "graph/control/files/section_layout.h"
+#include "graph/stream/section_layout.h"
 
 // A font as a section stores it: face name, size in points, colour and the four
 // styles.

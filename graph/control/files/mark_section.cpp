@@ -1,5 +1,5 @@
 #include "graph/control/zemplot.h"
-#include "graph/control/files/section_layout.h"
+#include "graph/stream/section_layout.h"
 #include "graph/control/files/section_layouts.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "graph/control/dimensions.h"
 #include "graph/control/legend.h"
 #include "graph/control/files/font_field.h"
-#include "graph/control/files/section_layout.h"
+#include "graph/stream/section_layout.h"
 #include "graph/control/files/section_layouts.h"
 
 namespace {
