@@ -194,7 +194,11 @@ void TForm1::ConnectHandlers()
     };
     MethodDialog->SetOnChange([this] { Guarded([this] { MethodChanged(); }); });
     MethodDialog->SetOnHidden([this] {
-        FPicking = false;
+        // A pick asked for but not made ends with the dialog.
+        if (FPicking) {
+            FPicking = false;
+            SetImageCursor(true);
+        }
         Guarded([this] { RefreshOverlay(); });
     });
     connect(MethodDialog->ForegroundPanel->PickButton, &QPushButton::clicked, this, [this] { PickFromPicture(); });
