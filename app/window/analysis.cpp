@@ -4,7 +4,8 @@
 
 #include <QApplication>
 
-#include "app/engine/box_sizes.h"
+#include <algorithm>
+
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 #include "app/measure/shape_mask.h"
@@ -22,11 +23,6 @@ public:
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-uint32_t RgbOf(TColor colour)
-{
-    return static_cast<uint32_t>(RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour));
-}
-
 }  // namespace
 
 void TForm1::Analyse_Image()
@@ -40,17 +36,23 @@ void TForm1::Analyse_Image()
     const int increment = SpinEdit3->Value();
     // What cannot be counted is refused before anything changes, so the results of
     // the last analysis stay as they were.
-    if (minimum > maximum)
+    if (minimum > maximum && FChoice.Sizes != TSizeSeries::List)
         throw TVandrelError("The minimum box size (" + std::to_string(minimum) + ") is above the maximum ("
                             + std::to_string(maximum) + "): there is no box size to count");
     if (!Image1->Picture().HasBitmap())
         throw TVandrelError(kNotABitmap);
-    const std::optional<TColor> colour = FDialogs.ChooseColour(FColour);
-    if (!colour)
-        return;
-    FColour = *colour;
+    const std::vector<int> sizes = ChosenBoxSizes(FChoice, minimum, maximum, increment);
+    const bool typed = FChoice.Sizes == TSizeSeries::List; // the spin edits do not bound them
+    FShape.Region = FChoice.InsideRectangle ? std::optional(SelectedRegion()) : std::nullopt;
     TShapeChoice shape = FShape;
-    shape.Foreground = TForegroundRule::Colour(RgbOf(FColour));
+    // Only the exact colour is asked at every analysis; the other rules were chosen.
+    if (FChoice.Foreground == TForegroundKind::ExactColour) {
+        const std::optional<TColor> colour = FDialogs.ChooseColour(FColour);
+        if (!colour)
+            return;
+        FColour = *colour;
+    }
+    shape.Foreground = ForegroundRuleOf(FChoice, FColour);
     // The picture as it was read, without the grid or the rectangle drawn on the copy
     // that is shown.
     Image1->ShowLoadedPicture();
@@ -65,9 +67,10 @@ void TForm1::Analyse_Image()
                            .Shape = shape,
                            .Foreground = chosen.Rule,
                            .Method = FMethod,
-                           .MinBoxSize = minimum,
-                           .MaxBoxSize = maximum,
+                           .MinBoxSize = typed ? sizes.front() : minimum,
+                           .MaxBoxSize = typed ? sizes.back() : maximum,
                            .Increment = increment,
+                           .BoxSizes = sizes,
                            .Measurement = {},
                            .Made = QDateTime::currentDateTime()};
     CountBoxSizes(chosen.Mask, result);
@@ -80,11 +83,12 @@ void TForm1::Analyse_Image()
 void TForm1::CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result)
 {
     const TBusyCursor busy;
-    const std::vector<int> sizes = BoxSizes(result.MinBoxSize, result.MaxBoxSize, result.Increment);
-    StringGrid1->SetRowCount(result.MaxBoxSize / result.Increment + 5);
+    const std::vector<int>& sizes = result.BoxSizes;
+    StringGrid1->SetRowCount(std::max(result.MaxBoxSize / result.Increment, static_cast<int>(sizes.size()) - 1) + 5);
     StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
     StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
-    result.Measurement = MeasureShape(mask, sizes, result.Method);
+    result.Measurement = MeasureShape(mask, sizes, result.Method,
+                                      result.Shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture);
     const std::string separator = DecimalSeparator();
     int row = 1;
     for (const TBoxCount& count : result.Counts()) {

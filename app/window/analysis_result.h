@@ -26,6 +26,7 @@ struct TAnalysisResult {
     int MinBoxSize = 0;
     int MaxBoxSize = 0;
     int Increment = 0;
+    std::vector<int> BoxSizes; // counted, increasing
     TShapeMeasurement Measurement; // one count per size, in increasing d, and the fit
     QDateTime Made;
 

@@ -14,12 +14,16 @@ public:
     explicit TPictureSurface(TImageControl& control) : FControl(control) {}
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void paintEvent(QPaintEvent* event) override
     {
         if (FControl.FPicture.Empty())
             return;
         QPainter painter(this);
         FControl.FPicture.Draw(painter, QPoint(0, 0));
+        // Only the part in view: the whole overlay of a large picture would cost far
+        // more than the picture's own copy.
+        if (!FControl.FOverlay.isNull())
+            painter.drawImage(event->rect(), FControl.FOverlay, event->rect());
     }
 
     void mousePressEvent(QMouseEvent* event) override { Pass(FControl.FOnMouseDown, event); }
@@ -104,6 +108,12 @@ void TImageControl::Draw(const std::function<void(TCanvas& canvas)>& drawing)
 void TImageControl::DrawPixels(const std::function<void(QImage& pixels)>& drawing)
 {
     drawing(FPicture.Bitmap());
+    FSurface->update();
+}
+
+void TImageControl::SetOverlay(QImage overlay)
+{
+    FOverlay = std::move(overlay);
     FSurface->update();
 }
 

@@ -47,6 +47,11 @@ public:
     // bitmap.
     void DrawPixels(const std::function<void(QImage& pixels)>& drawing);
 
+    // Lays `overlay` (the picture's size, or null for none) over the picture shown,
+    // without touching its pixels, until another overlay is laid.
+    void SetOverlay(QImage overlay);
+    const QImage& Overlay() const { return FOverlay; }
+
     void SetPictureCursor(const QCursor& cursor);
     void SetOnMouseDown(TMouseHandler handler) { FOnMouseDown = std::move(handler); }
     void SetOnMouseMove(TMouseHandler handler) { FOnMouseMove = std::move(handler); }
@@ -61,6 +66,7 @@ private:
 
     TLoadedPicture FLoaded;
     TLoadedPicture FPicture; // shares FLoaded's pixels until something is drawn
+    QImage FOverlay;
     TMetafileConverter FMetafileConverter;
     std::unique_ptr<TQtCanvas> FCanvas;
     TPictureSurface* FSurface;

@@ -6,11 +6,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
+#include <QMenu>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSplitter>
 
 #include "app/window/about_box.h"
 #include "app/window/graph_setup.h"
+#include "app/window/method_dialog.h"
+#include "app/window/method_settings.h"
 #include "graph/stream/tagged_stream.h"
 
 namespace {
@@ -73,6 +77,11 @@ TForm1::TForm1(TDialogs& dialogs, TAboutBox& aboutBox, QWidget* parent)
     : QMainWindow(parent), FDialogs(dialogs), FAboutBox(aboutBox)
 {
     BuildControls();
+    const TRememberedMethod remembered = LoadRememberedMethod();
+    FChoice = remembered.Choice;
+    FColour = remembered.Colour;
+    FMethod = CountMethodOf(FChoice);
+    MethodDialog->Show(FChoice, FColour);
     SetInitialGraphSettings(*Zemplot1);
     Zemplot1->SetDecimalSeparator(DecimalSeparator());
     SetStreamDecimalSeparator(DecimalSeparator());
@@ -111,6 +120,13 @@ void TForm1::BuildControls()
     BitBtn3 = Button(controls, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
                      {2, 43, 85, 40});
     BitBtn3->setEnabled(false);
+    // The method is chosen from the arrow of "Analyse": the controls keep their room.
+    auto* analyseMenu = new QMenu(BitBtn3);
+    analyseMenu->addAction(QStringLiteral("Method and shape's pixels..."), this,
+                           [this] { Guarded([this] { ShowMethodDialog(); }); });
+    BitBtn3->setMenu(analyseMenu);
+    BitBtn3->setPopupMode(QToolButton::MenuButtonPopup);
+    MethodDialog = new TMethodDialog(this);
     Zemplot1 = new TZemplot(pictureAndGraph);
     Zemplot1->setMinimumSize(kViewMinimum);
     // The splitter places and sizes the graph; dragging its corners would fight it.
@@ -176,6 +192,18 @@ void TForm1::ConnectHandlers()
             Guarded([&] { (this->*handler)(button, x, y); });
         };
     };
+    MethodDialog->SetOnChange([this] { Guarded([this] { MethodChanged(); }); });
+    MethodDialog->SetOnHidden([this] {
+        // A pick asked for but not made ends with the dialog.
+        if (FPicking) {
+            FPicking = false;
+            SetImageCursor(true);
+        }
+        Guarded([this] { RefreshOverlay(); });
+    });
+    connect(MethodDialog->ForegroundPanel->PickButton, &QPushButton::clicked, this, [this] { PickFromPicture(); });
+    connect(MethodDialog->ForegroundPanel->ColourButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { ChooseShapeColour(); }); });
     Image1->SetOnMouseDown(onMouse(&TForm1::Image1MouseDown));
     Image1->SetOnMouseMove(onMouse(&TForm1::Image1MouseMove));
     Image1->SetOnMouseUp(onMouse(&TForm1::Image1MouseUp));

@@ -13,11 +13,13 @@
 #include "app/window/dialogs.h"
 #include "app/window/glyph_button.h"
 #include "app/window/image_control.h"
+#include "app/window/method_choice.h"
 #include "app/window/spin_edit.h"
 #include "app/window/string_grid.h"
 #include "graph/control/zemplot.h"
 
 class TAboutBox;
+class TMethodDialog;
 
 // The main window: the picture, the box sizes, the results table and labels, and
 // the graph of log N(d) against log d.
@@ -40,6 +42,13 @@ public:
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
     void Image1MouseMove(Qt::MouseButton button, int x, int y);
     void Image1MouseUp(Qt::MouseButton button, int x, int y);
+    // The method dialog, from the menu of "Analyse": while it is open the picture
+    // shows the pixels its choice takes for the shape.
+    void ShowMethodDialog();
+    void MethodChanged();
+    // The next click on the picture takes that pixel's colour instead of drawing.
+    void PickFromPicture();
+    void ChooseShapeColour();
 
     // Shows the picture as it was read with a grid of lines every n pixels.
     void GridUp(int n);
@@ -71,6 +80,7 @@ public:
     QLabel* StaticText4;
     QLabel* StaticText7;
     TBitBtn* BitBtn6;
+    TMethodDialog* MethodDialog;
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;
 
@@ -84,6 +94,14 @@ private:
     void CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result);
     // Empties the labels, the table and the graph's points; nothing can be saved.
     void ClearResults();
+    // Takes the colour of the picture as read at (x, y) for the shape's colour.
+    void TakeColourAt(int x, int y);
+    // The rectangle drawn last on this picture, cut to the picture; refused when the
+    // rectangle holds no pixel.
+    TMaskRect SelectedRegion() const;
+    // Lays the pixels the chosen rule takes over the picture while the method dialog
+    // is open; takes the overlay away otherwise.
+    void RefreshOverlay();
     QString PictureName() const;
     std::string DecimalSeparator() const;
 
@@ -95,12 +113,15 @@ private:
     // are the window's own method.
     TShapeChoice FShape;
     TCountMethod FMethod;
+    TMethodChoice FChoice; // as the method dialog shows it, remembered between runs
+    bool FPicking = false;
 
     int FMaxBoxSize = 0;
     int FMinBoxSize = 0;
     QString FPictureFile;
     std::optional<TAnalysisResult> FLastAnalysis;
     bool FSelecting = false;
+    bool FSelectionDrawn = false; // on the picture open now
     int FSelStartX = 0;
     int FSelStartY = 0;
     int FSelEndX = 0;

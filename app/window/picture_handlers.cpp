@@ -43,6 +43,7 @@ void TForm1::OpenPictureFile()
     // Loaded first: a picture that cannot be read changes nothing.
     Image1->LoadFromFile(*chosen);
     FPictureFile = *chosen;
+    FSelectionDrawn = false;
     ClearResults();
     // Icons and metafiles have no pixels to count or draw on.
     const bool measurable = Image1->Picture().HasBitmap();
@@ -54,6 +55,7 @@ void TForm1::OpenPictureFile()
                                                      "(BMP, PNG, JPEG, GIF, TIFF) can be analysed."));
     setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
     SetImageCursor(true);
+    RefreshOverlay();
 }
 
 void TForm1::SpinEdit1Change()
@@ -92,6 +94,10 @@ void TForm1::Image1MouseDown(Qt::MouseButton, int x, int y)
     // Nothing can be drawn on an icon or a metafile, and a click on one is no error.
     if (!Image1->Picture().HasBitmap())
         return;
+    if (FPicking) {
+        TakeColourAt(x, y);
+        return;
+    }
     Image1->Draw([&](TCanvas& canvas) {
         canvas.SetBrushStyle(bsClear);
         FSelecting = true;
@@ -125,4 +131,5 @@ void TForm1::Image1MouseUp(Qt::MouseButton, int, int)
         canvas.Rectangle(FSelStartX, FSelStartY, FSelEndX, FSelEndY);
         FSelecting = false;
     });
+    FSelectionDrawn = true;
 }

@@ -122,6 +122,9 @@ TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
     environment.insert("QT_QPA_PLATFORM", "xcb");
     // Under the sanitizers the program's own leaks count, the desktop libraries' do not.
     environment.insert("LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS);
+    // Settings of its own: the method the user last chose would change the analysis.
+    const QTemporaryDir settings;
+    environment.insert("XDG_CONFIG_HOME", settings.path());
     vandrel.setProcessEnvironment(environment);
     vandrel.start(QStringLiteral(VANDREL));
     ASSERT_TRUE(vandrel.waitForStarted(kWaitMs));
