@@ -2,25 +2,17 @@
 // the logarithms, and hand the result to the graph and the labels.
 #include "app/window/main_window.h"
 
-#include <QApplication>
-
 #include "app/engine/box_sizes.h"
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 #include "app/measure/shape_mask.h"
-#include "app/measure/shape_measurement.h"
+#include "app/window/background_measure.h"
 #include "graph/core/error.h"
 
 namespace {
 
-// The hourglass for as long as it lives, also when an error ends the counting.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
+// A counting that takes longer shows its progress and can be cancelled.
+constexpr std::chrono::milliseconds kProgressDelay(500);
 
 uint32_t RgbOf(TColor colour)
 {
@@ -56,8 +48,6 @@ void TForm1::Analyse_Image()
     Image1->ShowLoadedPicture();
     TShapeMask chosen = ShapeMaskOf(Image1->LoadedPicture().Bitmap(), shape);
 
-    ClearResults();
-    repaint();
     FMinBoxSize = minimum;
     FMaxBoxSize = maximum;
     TAnalysisResult result{.PictureFile = FPictureFile,
@@ -70,21 +60,25 @@ void TForm1::Analyse_Image()
                            .Increment = increment,
                            .Measurement = {},
                            .Made = QDateTime::currentDateTime()};
-    CountBoxSizes(chosen.Mask, result);
+    const std::vector<int> sizes = BoxSizes(minimum, maximum, increment);
+    std::optional<TShapeMeasurement> measured = MeasureWithProgress(*this, chosen.Mask, sizes, FMethod, kProgressDelay);
+    // Cancelled, or failed with an error raised above: the last results stay as they were.
+    if (!measured)
+        return;
+    result.Measurement = std::move(*measured);
+    ClearResults();
+    FillTable(result);
     FDialogs.Inform(QStringLiteral("Finished Counting"));
     ShowResults(result);
     FLastAnalysis = std::move(result);
     repaint();
 }
 
-void TForm1::CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result)
+void TForm1::FillTable(const TAnalysisResult& result)
 {
-    const TBusyCursor busy;
-    const std::vector<int> sizes = BoxSizes(result.MinBoxSize, result.MaxBoxSize, result.Increment);
     StringGrid1->SetRowCount(result.MaxBoxSize / result.Increment + 5);
     StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
     StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
-    result.Measurement = MeasureShape(mask, sizes, result.Method);
     const std::string separator = DecimalSeparator();
     int row = 1;
     for (const TBoxCount& count : result.Counts()) {

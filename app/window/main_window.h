@@ -7,8 +7,8 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 
-#include "app/engine/pixel_mask.h"
 #include "app/window/analysis_result.h"
 #include "app/window/dialogs.h"
 #include "app/window/glyph_button.h"
@@ -47,6 +47,10 @@ public:
     // Puts the counts and the fit of an analysis into the graph and the labels.
     void ShowResults(const TAnalysisResult& result);
 
+    // How the next analysis measures the shape.
+    const TCountMethod& CountMethod() const { return FMethod; }
+    void SetCountMethod(const TCountMethod& method) { FMethod = method; }
+
     const QString& PictureFile() const { return FPictureFile; }
     int MinBoxSize() const { return FMinBoxSize; }
     int MaxBoxSize() const { return FMaxBoxSize; }
@@ -73,6 +77,8 @@ public:
     TBitBtn* BitBtn6;
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;
+    // The fit's uncertainty, its range and its warnings, when the method gives them.
+    QPlainTextEdit* FitDetails;
 
 private:
     void BuildControls();
@@ -80,8 +86,8 @@ private:
     void FormCreate();
     // Runs a handler; an error it raises goes to the error box.
     void Guarded(const std::function<void()>& handler);
-    // Counts every size of `result` in `mask` into its counts and the table.
-    void CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result);
+    // Lists log d and log N(d) of every size of `result` in the table.
+    void FillTable(const TAnalysisResult& result);
     // Empties the labels, the table and the graph's points; nothing can be saved.
     void ClearResults();
     QString PictureName() const;
