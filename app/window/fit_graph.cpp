@@ -29,11 +29,12 @@ TResultAxisLimits Enclosing(const TResultAxisLimits& a, const TResultAxisLimits&
     return {std::min(a.XMin, b.XMin), std::max(a.XMax, b.XMax), std::min(a.YMin, b.YMin), std::max(a.YMax, b.YMax)};
 }
 
+// Plotted as local dimensions, the negated slopes, which read against D directly.
 void ShowLocalSlopes(TZemplot& graph, const TScalingFit& fit, std::span<const TBoxCount> fitted)
 {
     TSeries& slopes = graph.Series(kLocalSlopeSeries);
     slopes.Clear();
-    slopes.SetSeriesName("Local slope (right axis)");
+    slopes.SetSeriesName("Local D (right axis)");
     slopes.SetAxis(graph.YAxis_Second());
     slopes.SetDrawLine(true);
     slopes.SetLineStyle(psSolid);
@@ -42,18 +43,20 @@ void ShowLocalSlopes(TZemplot& graph, const TScalingFit& fit, std::span<const TB
     slopes.SetPointShape(kShapeCircle);
     slopes.SetPointSize(4);
     slopes.SetShowInLegend(4);
-    double largest = 2.0;
+    double smallest = 0.0, largest = 2.0;
     for (std::size_t i = 0; i < fit.LocalSlopes.size(); ++i) {
         const auto middle = (Log10(fitted[i].BoxSize) + Log10(fitted[i + 1].BoxSize)) / 2;
-        slopes.AddPoint(static_cast<double>(middle), static_cast<double>(fit.LocalSlopes[i]));
-        largest = std::max(largest, static_cast<double>(fit.LocalSlopes[i]));
+        const auto dimension = static_cast<double>(-fit.LocalSlopes[i]);
+        slopes.AddPoint(static_cast<double>(middle), dimension);
+        smallest = std::min(smallest, dimension);
+        largest = std::max(largest, dimension);
     }
     TAxis& axis = graph.YAxis_Second();
-    axis.SetTitle("local slope");
+    axis.SetTitle("local D");
     axis.SetReversed(false);
-    axis.SetMin(0.0);
+    axis.SetMin(std::floor(smallest * 2) / 2);
     axis.SetMax(std::ceil(largest * 2 + 1) / 2);
-    axis.SetStepSize(0.5);
+    axis.SetStepSize(largest - smallest > 10 ? 5.0 : 0.5);
     axis.SetShowAxis(true);
 }
 
