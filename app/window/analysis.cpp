@@ -62,7 +62,7 @@ void TForm1::Analyse_Image()
                            .Made = QDateTime::currentDateTime()};
     const std::vector<int> sizes = BoxSizes(minimum, maximum, increment);
     std::optional<TShapeMeasurement> measured = MeasureWithProgress(*this, chosen.Mask, sizes, FMethod, kProgressDelay);
-    // Cancelled, or failed with an error raised above: the last results stay as they were.
+    // Cancelled: the last results stay as they were, as they do when the counting fails.
     if (!measured)
         return;
     result.Measurement = std::move(*measured);
