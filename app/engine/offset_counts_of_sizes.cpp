@@ -59,7 +59,8 @@ TOffsetCounts CountsBeyondPicture(const TOffsetCounts& atSide, int side, int wid
 }
 
 // Counts every size given, the work shared among the cores when it pays.
-std::vector<TOffsetCounts> CountEach(const TPixelMask& mask, const std::vector<int>& boxSizes)
+std::vector<TOffsetCounts> CountEach(const TPixelMask& mask, const std::vector<int>& boxSizes,
+                                     TCountProgress* progress)
 {
     std::vector<TOffsetCounts> counts(boxSizes.size());
     const std::size_t threads = CountingThreads(mask, boxSizes.size());
@@ -73,12 +74,15 @@ std::vector<TOffsetCounts> CountEach(const TPixelMask& mask, const std::vector<i
                      [&](std::size_t a, std::size_t b) { return boxSizes[a] < boxSizes[b]; });
 
     std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
     std::vector<std::exception_ptr> failures(threads);
     const auto countSizes = [&](std::size_t worker) {
         try {
             TOffsetCounter counter(mask);
-            for (std::size_t i = next++; i < order.size(); i = next++)
+            for (std::size_t i = next++; i < order.size() && !StopAsked(progress); i = next++) {
                 counts[order[i]] = counter.Count(boxSizes[order[i]]);
+                ReportSizeDone(progress, ++done, order.size());
+            }
         } catch (...) {
             failures[worker] = std::current_exception();
         }
@@ -92,24 +96,26 @@ std::vector<TOffsetCounts> CountEach(const TPixelMask& mask, const std::vector<i
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
+    ThrowIfStopAsked(progress);
     return counts;
 }
 
 }  // namespace
 
-std::vector<TOffsetCounts> CountOverOffsets(const TPixelMask& mask, const std::vector<int>& boxSizes)
+std::vector<TOffsetCounts> CountOverOffsets(const TPixelMask& mask, const std::vector<int>& boxSizes,
+                                            TCountProgress* progress)
 {
     for (const int boxSize : boxSizes)
         if (boxSize < 1)
             throw TVandrelError("A box size must be at least 1");
     const int side = std::max(mask.Width(), mask.Height());
     if (mask.Empty() || std::ranges::none_of(boxSizes, [&](int d) { return d > side; }))
-        return CountEach(mask, boxSizes);
+        return CountEach(mask, boxSizes, progress);
 
     std::vector<int> within;
     std::ranges::copy_if(boxSizes, std::back_inserter(within), [&](int d) { return d <= side; });
     within.push_back(side);
-    const std::vector<TOffsetCounts> counted = CountEach(mask, within);
+    const std::vector<TOffsetCounts> counted = CountEach(mask, within, progress);
     const long long extent = ExtentBeyondOne(mask);
     std::vector<TOffsetCounts> counts;
     auto next = counted.begin();

@@ -38,15 +38,19 @@ void AddDetails(TShapeMeasurement& measured, const TPixelMask& mask, std::span<c
 }  // namespace
 
 TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> sizes, const TCountMethod& method,
-                               TMeasuredArea area)
+                               TMeasuredArea area, TCountProgress* progress)
 {
     TShapeMeasurement measured;
     if (method.Grid == TGridMode::TopLeft) {
         TBoxCounter counter(mask);
-        for (const int d : sizes)
+        for (const int d : sizes) {
+            ThrowIfStopAsked(progress);
             measured.Counts.push_back({d, counter.Count(d)});
+            ReportSizeDone(progress, measured.Counts.size(), sizes.size());
+        }
     } else {
-        const std::vector<TOffsetCounts> offsetCounts = CountOverOffsets(mask, {sizes.begin(), sizes.end()});
+        const std::vector<TOffsetCounts> offsetCounts =
+            CountOverOffsets(mask, {sizes.begin(), sizes.end()}, progress);
         for (std::size_t i = 0; i < sizes.size(); ++i)
             measured.Counts.push_back({sizes[i], offsetCounts[i].Min});
         if (method.Grid == TGridMode::All)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/measure/count_method.h"
+#include "app/engine/count_progress.h"
 #include "app/engine/fit_warnings.h"
 #include "app/engine/offset_counter.h"
 #include "app/engine/offset_dimensions.h"
@@ -34,6 +35,7 @@ struct TShapeMeasurement {
 // Counts the boxes of `mask` holding a set bit for every size, laid as `method` says,
 // and fits the line to the range it chooses; with details the method must leave at
 // least two sizes to fit. The mask holds a set bit; `area` says what it covers, for
-// the warnings.
+// the warnings. With `progress`, each size counted is reported, and a stop asked for
+// ends the measurement between sizes with TCountingStopped.
 TShapeMeasurement MeasureShape(const TPixelMask& mask, std::span<const int> sizes, const TCountMethod& method,
-                               TMeasuredArea area = TMeasuredArea::Picture);
+                               TMeasuredArea area = TMeasuredArea::Picture, TCountProgress* progress = nullptr);

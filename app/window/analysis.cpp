@@ -2,26 +2,16 @@
 // the logarithms, and hand the result to the graph and the labels.
 #include "app/window/main_window.h"
 
-#include <QApplication>
-
 #include <algorithm>
 
 #include "app/engine/decimal_log.h"
 #include "app/engine/result_texts.h"
 #include "app/measure/shape_mask.h"
-#include "app/measure/shape_measurement.h"
+#include "app/window/background_measure.h"
 #include "graph/core/error.h"
 
 namespace {
 
-// The hourglass for as long as it lives, also when an error ends the counting.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -58,10 +48,6 @@ void TForm1::Analyse_Image()
     Image1->ShowLoadedPicture();
     TShapeMask chosen = ShapeMaskOf(Image1->LoadedPicture().Bitmap(), shape);
 
-    ClearResults();
-    repaint();
-    FMinBoxSize = minimum;
-    FMaxBoxSize = maximum;
     TAnalysisResult result{.PictureFile = FPictureFile,
                            .PictureSize = Image1->Picture().Size(),
                            .Shape = shape,
@@ -73,22 +59,29 @@ void TForm1::Analyse_Image()
                            .BoxSizes = sizes,
                            .Measurement = {},
                            .Made = QDateTime::currentDateTime()};
-    CountBoxSizes(chosen.Mask, result);
+    std::optional<TShapeMeasurement> measured =
+        MeasureWithProgress(*this, chosen.Mask, sizes, result.Method,
+                            shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture, FProgressDelay);
+    // Cancelled: the last results stay as they were, as they do when the counting fails.
+    if (!measured)
+        return;
+    result.Measurement = std::move(*measured);
+    FMinBoxSize = minimum;
+    FMaxBoxSize = maximum;
+    ClearResults();
+    FillTable(result);
     FDialogs.Inform(QStringLiteral("Finished Counting"));
     ShowResults(result);
     FLastAnalysis = std::move(result);
     repaint();
 }
 
-void TForm1::CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result)
+void TForm1::FillTable(const TAnalysisResult& result)
 {
-    const TBusyCursor busy;
-    const std::vector<int>& sizes = result.BoxSizes;
-    StringGrid1->SetRowCount(std::max(result.MaxBoxSize / result.Increment, static_cast<int>(sizes.size()) - 1) + 5);
+    StringGrid1->SetRowCount(
+        std::max(result.MaxBoxSize / result.Increment, static_cast<int>(result.BoxSizes.size()) - 1) + 5);
     StringGrid1->SetCell(0, 0, QString::fromLatin1(kLogSizeHeader));
     StringGrid1->SetCell(1, 0, QString::fromLatin1(kLogCountHeader));
-    result.Measurement = MeasureShape(mask, sizes, result.Method,
-                                      result.Shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture);
     const std::string separator = DecimalSeparator();
     int row = 1;
     for (const TBoxCount& count : result.Counts()) {

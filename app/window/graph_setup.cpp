@@ -23,8 +23,11 @@ void SetAnalysisAxis(TAxis& axis, const std::string& title)
     axis.SetDateTimeFormat("dd-mmm");
 }
 
-void SetSecondAxis(TAxis& axis)
+}  // namespace
+
+void SetInitialSecondAxis(TAxis& axis)
 {
+    axis.SetMin(0.0);
     axis.SetTitle("Second Y axis");
     axis.SetMax(1.0);
     axis.SetStepSize(0.2);
@@ -40,9 +43,28 @@ void SetSecondAxis(TAxis& axis)
     axis.SetDateTimeFormat("dd-mmm");
 }
 
-void SetResultSeries(TSeries& series)
+void SetInitialLegend(TLegend& legend)
+{
+    legend.Setvisible(false);
+    legend.SetLayout(lsAcross);
+    legend.Settop(10);
+    legend.Setleft(10);
+    legend.Setwidth(180);
+    legend.Setheight(20);
+    legend.Setfont({.Name = "Arial", .Height = -8, .Color = clBlack, .Style = 0});
+}
+
+void SetResultSeriesLegend(TSeries& series)
 {
     series.SetSeriesName("New Series 1");
+    series.SetShowInLegend(0);
+}
+
+namespace {
+
+void SetResultSeries(TSeries& series)
+{
+    SetResultSeriesLegend(series);
     series.SetRegressionType(1);
     series.SetRegressionControlValue1(100);
     series.SetRegressionControlValue2(0.05);
@@ -82,7 +104,6 @@ void SetResultSeries(TSeries& series)
     series.SetBoundLineMode(psDashDot);
     series.SetRegressionLineColor(clBlack);
     series.SetRegressionLineStyle(psSolid);
-    series.SetShowInLegend(0);
 }
 
 }  // namespace
@@ -93,7 +114,7 @@ void SetInitialGraphSettings(TZemplot& graph)
     graph.SetPlotting(false);
     SetAnalysisAxis(graph.XAxis(), "log(d)");
     SetAnalysisAxis(graph.YAxis(), "log(N(d))");
-    SetSecondAxis(graph.YAxis_Second());
+    SetInitialSecondAxis(graph.YAxis_Second());
 
     TDimensions& dimensions = graph.Dimensions();
     dimensions.SetBottomMargin(50);
@@ -113,8 +134,7 @@ void SetInitialGraphSettings(TZemplot& graph)
     appearance.SetCaptionFont(titleFont);
     appearance.SetLabelFont({.Name = "Arial", .Height = -13, .Color = clBlack, .Style = 0});
 
-    graph.Legend().Setwidth(180);
-    graph.Legend().Setfont({.Name = "Arial", .Height = -8, .Color = clBlack, .Style = 0});
+    SetInitialLegend(graph.Legend());
 
     SetResultSeries(graph.Series(1));
     graph.SetPlotting(true);

@@ -140,7 +140,8 @@ void TForm1::BuildControls()
     StaticText3 = StaticText(controls, QStringLiteral("D:"), 13, 322, 30, 33);
     StaticText3->setFont(SansSerif(25, true));
     StringGrid1 = new TStringGrid(2, 21, controls);
-    StringGrid1->setGeometry(13, 358, kPictureLeft - 5 - 13, 156);
+    // The table leaves room below it for the fit's details.
+    StringGrid1->setGeometry(13, 358, kPictureLeft - 5 - 13, 92);
     StringGrid1->verticalHeader()->setDefaultSectionSize(20);
     BitBtn5 = Button(controls, TGlyph::Clipboard, QStringLiteral("Clipboard Copy"),
                      QStringLiteral("Makes clipboard copy of Zemplot"), {2, 129, 85, 40});
@@ -155,6 +156,11 @@ void TForm1::BuildControls()
     PictureNote = StaticText(controls, QString(), 92, 2, 128, 160);
     PictureNote->setWordWrap(true);
     PictureNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FitDetails = new QPlainTextEdit(controls);
+    FitDetails->setGeometry(13, 454, kPictureLeft - 5 - 13, 70);
+    FitDetails->setReadOnly(true);
+    FitDetails->setFrameShape(QFrame::NoFrame);
+    FitDetails->viewport()->setAutoFillBackground(false);
     controls->setFixedWidth(kPictureLeft);
     controls->setMinimumHeight(controls->childrenRect().bottom() + 1 + kControlsBottomMargin);
     // Both halves start equal and grow alike.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -7,8 +8,8 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 
-#include "app/engine/pixel_mask.h"
 #include "app/window/analysis_result.h"
 #include "app/window/dialogs.h"
 #include "app/window/glyph_button.h"
@@ -56,6 +57,12 @@ public:
     // Puts the counts and the fit of an analysis into the graph and the labels.
     void ShowResults(const TAnalysisResult& result);
 
+    // How the next analysis measures the shape.
+    const TCountMethod& CountMethod() const { return FMethod; }
+    void SetCountMethod(const TCountMethod& method) { FMethod = method; }
+    // How long a counting runs before its progress shows.
+    void SetProgressDelay(std::chrono::milliseconds delay) { FProgressDelay = delay; }
+
     const QString& PictureFile() const { return FPictureFile; }
     int MinBoxSize() const { return FMinBoxSize; }
     int MaxBoxSize() const { return FMaxBoxSize; }
@@ -83,6 +90,8 @@ public:
     TMethodDialog* MethodDialog;
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;
+    // The fit's uncertainty, its range and its warnings, when the method gives them.
+    QPlainTextEdit* FitDetails;
 
 private:
     void BuildControls();
@@ -90,8 +99,8 @@ private:
     void FormCreate();
     // Runs a handler; an error it raises goes to the error box.
     void Guarded(const std::function<void()>& handler);
-    // Counts every size of `result` in `mask` into its counts and the table.
-    void CountBoxSizes(const TPixelMask& mask, TAnalysisResult& result);
+    // Lists log d and log N(d) of every size of `result` in the table.
+    void FillTable(const TAnalysisResult& result);
     // Empties the labels, the table and the graph's points; nothing can be saved.
     void ClearResults();
     // Takes the colour of the picture as read at (x, y) for the shape's colour.
@@ -113,6 +122,8 @@ private:
     // are the window's own method.
     TShapeChoice FShape;
     TCountMethod FMethod;
+    // A counting that takes longer shows its progress and can be cancelled.
+    std::chrono::milliseconds FProgressDelay{500};
     TMethodChoice FChoice; // as the method dialog shows it, remembered between runs
     bool FPicking = false;
 

@@ -1,8 +1,10 @@
 // The results of an analysis in the graph and the labels, and their clearing.
 #include "app/window/main_window.h"
 
+#include "app/engine/fit_texts.h"
 #include "app/engine/result_series.h"
 #include "app/engine/result_texts.h"
+#include "app/window/fit_graph.h"
 
 namespace {
 
@@ -13,8 +15,8 @@ const QString kNoValue = QStringLiteral("\u2013");
 
 void TForm1::ShowResults(const TAnalysisResult& result)
 {
-    TSeries& series = Zemplot1->Series(1);
-    const TResultAxisLimits limits = FillResultSeries(series, result.Counts());
+    const TResultAxisLimits limits = ShowCountsOnGraph(*Zemplot1, result);
+    TSeries& series = Zemplot1->Series(kFittedSeries);
     series.SetRegressionLineColor(clBlack);
     series.SetRegressionLineStyle(psDashDot);
     // The series draws the line; the texts come from the result's own fit, which no
@@ -25,6 +27,14 @@ void TForm1::ShowResults(const TAnalysisResult& result)
     StaticText7->setText(QString::fromStdString(texts.Correlation.Caption)
                          + (texts.Correlation.Value.empty() ? kNoValue : QString::fromStdString(texts.Correlation.Value)));
     StaticText3->setText(QString::fromStdString(texts.Dimension.Joined()));
+    if (const std::optional<TScalingFit>& fit = result.Measurement.Fit) {
+        const TFitTexts fitTexts = MakeFitTexts(*fit, DecimalSeparator());
+        StaticText3->setText(QString::fromStdString(fitTexts.Dimension));
+        QStringList lines{QString::fromStdString(fitTexts.Uncertainty), QString::fromStdString(fitTexts.Quality)};
+        for (const std::string& warning : result.Measurement.Warnings)
+            lines << QStringLiteral("Warning: ") + QString::fromStdString(warning);
+        FitDetails->setPlainText(lines.join(QLatin1Char('\n')));
+    }
     Zemplot1->XAxis().SetMax(limits.XMax);
     Zemplot1->YAxis().SetMax(limits.YMax);
     Zemplot1->XAxis().SetMin(limits.XMin);
@@ -44,6 +54,7 @@ void TForm1::ClearResults()
     for (int row = 1; row < StringGrid1->RowCount(); ++row)
         for (int column = 0; column < 2; ++column)
             StringGrid1->SetCell(column, row, QString());
-    Zemplot1->Series(1).Clear();
+    FitDetails->clear();
+    ClearCountsFromGraph(*Zemplot1);
     Zemplot1->Appearance().SetGraphTitle("Fractal Graph");
 }
