@@ -6,9 +6,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
-#include <QMenu>
-#include <QPixmap>
 #include <QPushButton>
+#include <QPixmap>
 #include <QSplitter>
 
 #include "app/window/about_box.h"
@@ -120,12 +119,10 @@ void TForm1::BuildControls()
     BitBtn3 = Button(controls, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
                      {2, 43, 85, 40});
     BitBtn3->setEnabled(false);
-    // The method is chosen from the arrow of "Analyse": the controls keep their room.
-    auto* analyseMenu = new QMenu(BitBtn3);
-    analyseMenu->addAction(QStringLiteral("Method and shape's pixels..."), this,
-                           [this] { Guarded([this] { ShowMethodDialog(); }); });
-    BitBtn3->setMenu(analyseMenu);
-    BitBtn3->setPopupMode(QToolButton::MenuButtonPopup);
+    // Beside "Analyse", and open before any picture is: the method is chosen first.
+    MethodButton = new QPushButton(QStringLiteral("Method..."), controls);
+    MethodButton->setGeometry(92, 43, 85, 40);
+    MethodButton->setToolTip(QStringLiteral("Chooses how the boxes are counted and which pixels are the shape"));
     MethodDialog = new TMethodDialog(this);
     Zemplot1 = new TZemplot(pictureAndGraph);
     Zemplot1->setMinimumSize(kViewMinimum);
@@ -153,7 +150,7 @@ void TForm1::BuildControls()
     StaticText4 = StaticText(controls, QStringLiteral("Box Increment"), 67, 207, 72, 17);
     StaticText7 = StaticText(controls, QStringLiteral("Correlation coefficient (r):"), 13, 305, 121, 17);
     BitBtn6 = Button(controls, TGlyph::About, QString(), QString(), {10, 530, 41, 41});
-    PictureNote = StaticText(controls, QString(), 92, 2, 128, 160);
+    PictureNote = StaticText(controls, QString(), 92, 87, 128, 80);
     PictureNote->setWordWrap(true);
     PictureNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FitDetails = new QPlainTextEdit(controls);
@@ -169,7 +166,7 @@ void TForm1::BuildControls()
     pictureAndGraph->setSizes({1, 1});
     // Tab order follows the work: open, analyse, save, copy, then the sizes.
     QWidget* previous = BitBtn1;
-    for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(BitBtn4),
+    for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(MethodButton), static_cast<QWidget*>(BitBtn4),
                           static_cast<QWidget*>(BitBtn5), static_cast<QWidget*>(SpinEdit1),
                           static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(SpinEdit2),
                           static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(BitBtn6),
@@ -190,6 +187,7 @@ void TForm1::ConnectHandlers()
     onClick(BitBtn4, &TForm1::BitBtn4Click);
     onClick(BitBtn5, &TForm1::BitBtn5Click);
     onClick(BitBtn6, &TForm1::BitBtn6Click);
+    connect(MethodButton, &QPushButton::clicked, this, [this] { Guarded([this] { ShowMethodDialog(); }); });
     connect(BitBtn2, &QToolButton::clicked, this, &QWidget::close);
     SpinEdit1->SetOnChange([this] { Guarded([this] { SpinEdit1Change(); }); });
     SpinEdit2->SetOnChange([this] { Guarded([this] { SpinEdit2Change(); }); });

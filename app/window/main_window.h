@@ -20,6 +20,7 @@
 #include "graph/control/zemplot.h"
 
 class TAboutBox;
+class QPushButton;
 class TMethodDialog;
 
 // The main window: the picture, the box sizes, the results table and labels, and
@@ -87,6 +88,7 @@ public:
     QLabel* StaticText4;
     QLabel* StaticText7;
     TBitBtn* BitBtn6;
+    QPushButton* MethodButton; // opens MethodDialog
     TMethodDialog* MethodDialog;
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;

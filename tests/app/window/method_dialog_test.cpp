@@ -58,7 +58,7 @@ protected:
 
     void OpenMethod()
     {
-        FForm.BitBtn3->menu()->actions().at(0)->trigger();
+        FForm.MethodButton->click();
         ASSERT_TRUE(FForm.MethodDialog->isVisible());
     }
 
