@@ -24,7 +24,7 @@ TMethodPanel::TMethodPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("Method"), parent), GridBox(new QComboBox(this)), SizesBox(new QComboBox(this)),
       RatioEdit(new QDoubleSpinBox(this)), SizeListEdit(new QLineEdit(this)), FitBox(new QComboBox(this)),
       FitFromEdit(SizeEdit(this)), FitToEdit(SizeEdit(this)),
-      RecommendedButton(new QPushButton(QStringLiteral("Recommended"), this))
+      RecommendedButton(new QPushButton(QStringLiteral("&Recommended"), this))
 {
     // The items follow the order of the enumerations they stand for.
     GridBox->addItems({QStringLiteral("One grid from the top-left corner"),

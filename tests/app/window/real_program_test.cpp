@@ -22,6 +22,7 @@ namespace {
 constexpr int kWaitMs = 30000;
 constexpr QRgb kPointGreen = 0xFF008000;
 constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kSlopeBlue = 0xFF0000FF; // the local dimensions
 // Half the carpet holds some 130 000 black pixels; the graph's black lines and
 // texts hold a few thousand.
 constexpr int kCarpetShown = 50000;
@@ -163,6 +164,29 @@ TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
     EXPECT_EQ(shot.size(), QSize(1280, 1024));
     EXPECT_GE(CountPixels(shot, kPointGreen), 100) << "the green points of the results";
     EXPECT_GE(CountPixels(shot, kBlack), kCarpetShown) << "the carpet beside the graph";
+
+    // The recommended method over sizes 1 to 243: least counts over the grid's offsets,
+    // sizes in ratio 2, the fit range chosen; the graph then shows the local dimensions
+    // in blue beside the fitted points.
+    Click(window, 134, 63); // "Method..."
+    Answer("^Method$", {"alt+r", "Escape"});
+    for (const auto& [y, size] : {std::pair{185, "1"}, {237, "243"}}) {
+        Click(window, 30, y);
+        XdoTool({"key", "--window", QString::number(window), "ctrl+a"});
+        XdoTool({"type", "--window", QString::number(window), size});
+        XdoTool({"key", "--window", QString::number(window), "Tab"});
+    }
+    Click(window, 44, 63); // "Analyse"
+    Answer("^Colour$", {"Return"});
+    Answer("^Vandrel$", {"Return"});
+    const auto detailsShown = [](const QImage& shot) { return CountPixels(shot, kSlopeBlue) >= 20; };
+    for (QDeadlineTimer shown(kWaitMs); !detailsShown(shot) && !shown.hasExpired();) {
+        QThread::msleep(200);
+        shot = Grab(window);
+    }
+    const QString recommended = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath("vandrel_window_recommended.png");
+    EXPECT_TRUE(shot.save(recommended)) << recommended.toStdString();
+    EXPECT_GE(CountPixels(shot, kSlopeBlue), 20) << "the local dimensions on the second axis";
 
     // "Clipboard Copy": other programs see the graph as a picture and as SVG, and the
     // graph's own stream.
