@@ -1,0 +1,189 @@
+#include "app/picture/bmp_rows.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "app/picture/bmp_header.h"
+#include "app/picture/picture_damage.h"
+#include "graph/core/error.h"
+
+namespace {
+
+constexpr uint32_t kInfoSize = 40;
+constexpr uint32_t kInfoSizeV4 = 108;
+constexpr uint32_t kInfoSizeV5 = 124;
+constexpr std::size_t kBandBytes = std::size_t{1} << 20;
+
+[[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
+{
+    throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + reason + ")");
+}
+
+// One channel of a pixel of 16 or 32 bits: its bits under the mask, scaled as Qt scales them.
+struct TChannel {
+    uint32_t Mask = 0;
+    int Shift = 0;
+    uint32_t Scale = 1;
+
+    static std::optional<TChannel> Of(uint32_t mask)
+    {
+        const int shift = mask == 0 ? 0 : std::countr_zero(mask);
+        const uint64_t levels = uint64_t{mask >> shift} + 1;
+        if (levels > uint64_t{UINT32_MAX})
+            return std::nullopt; // a mask of all 32 bits, which Qt refuses
+        return TChannel{mask, shift, static_cast<uint32_t>(256 / levels)};
+    }
+    uint32_t Value(uint32_t pixel) const { return ((pixel & Mask) >> Shift) * Scale & 0xFF; }
+};
+
+class TBmpRows : public TArgbRowSource {
+public:
+    TBmpRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette,
+             TChannel red, TChannel green, TChannel blue, std::optional<TChannel> alpha)
+        : TArgbRowSource(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
+          FFile(std::move(file)), FBits(static_cast<int>(header.BitsPerPixel)), FTopDown(header.Height < 0),
+          FDataOffset(dataOffset), FPalette(std::move(palette)), FRed(red), FGreen(green), FBlue(blue), FAlpha(alpha)
+    {
+    }
+
+    void ForEachRun(const TVisit& visit) override
+    {
+        const std::size_t rowBytes = RowBytes();
+        const std::size_t bandRows = std::max<std::size_t>(1, kBandBytes / rowBytes);
+        std::vector<TArgb> pixels(static_cast<std::size_t>(Width()));
+        for (int stored = 0; stored < Height(); stored += static_cast<int>(bandRows)) {
+            const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(Height() - stored));
+            const std::string band = ReadFileBytes(FFile, FDataOffset + uint64_t(stored) * rowBytes, rows * rowBytes);
+            if (band.size() < rows * rowBytes)
+                Damaged(FFile, "its pixel data ends after " + std::to_string(stored + band.size() / rowBytes) + " of " +
+                                   std::to_string(Height()) + " rows");
+            for (std::size_t r = 0; r < rows; ++r) {
+                Convert(reinterpret_cast<const unsigned char*>(band.data()) + r * rowBytes, pixels);
+                const int y = FTopDown ? stored + static_cast<int>(r) : Height() - 1 - stored - static_cast<int>(r);
+                visit(y, 0, 1, pixels);
+            }
+        }
+    }
+
+private:
+    // Each row is padded to whole 32-bit words.
+    std::size_t RowBytes() const { return (static_cast<std::size_t>(Width()) * static_cast<std::size_t>(FBits) + 31) / 32 * 4; }
+
+    TArgb Colour(uint32_t index) const { return index < FPalette.size() ? FPalette[index] : 0xFF000000u; }
+
+    void Convert(const unsigned char* row, std::vector<TArgb>& pixels) const
+    {
+        const std::size_t width = pixels.size();
+        switch (FBits) {
+        case 1:
+            for (std::size_t x = 0; x < width; ++x)
+                pixels[x] = Colour(row[x / 8] >> (7 - x % 8) & 1u);
+            break;
+        case 4:
+            for (std::size_t x = 0; x < width; ++x)
+                pixels[x] = Colour(x % 2 ? row[x / 2] & 0x0Fu : row[x / 2] >> 4);
+            break;
+        case 8:
+            for (std::size_t x = 0; x < width; ++x)
+                pixels[x] = Colour(row[x]);
+            break;
+        default: {
+            const std::size_t bytes = static_cast<std::size_t>(FBits) / 8;
+            for (std::size_t x = 0; x < width; ++x) {
+                const unsigned char* at = row + x * bytes;
+                uint32_t word = 0;
+                for (std::size_t i = bytes; i-- > 0;)
+                    word = word << 8 | at[i];
+                const uint32_t alpha = FAlpha ? FAlpha->Value(word) : 0xFFu;
+                pixels[x] = alpha << 24 | FRed.Value(word) << 16 | FGreen.Value(word) << 8 | FBlue.Value(word);
+            }
+            break;
+        }
+        }
+    }
+
+    TRegularFile FFile;
+    int FBits;
+    bool FTopDown;
+    uint64_t FDataOffset;
+    std::vector<TArgb> FPalette;
+    TChannel FRed;
+    TChannel FGreen;
+    TChannel FBlue;
+    std::optional<TChannel> FAlpha;
+};
+
+bool Covered(const TBmpHeader& header)
+{
+    const uint32_t bits = header.BitsPerPixel;
+    const bool knownInfo = header.InfoSize == kBmpCoreHeaderSize || header.InfoSize == kInfoSize ||
+                           header.InfoSize == kInfoSizeV4 || header.InfoSize == kInfoSizeV5;
+    const bool indexed = bits == 1 || bits == 4 || bits == 8;
+    const bool direct = bits == 16 || bits == 24 || bits == 32;
+    const bool stored = header.Compression == 0 && (indexed || direct);
+    const bool fields = header.Compression == kBmpBitFields && (bits == 16 || bits == 32);
+    // Qt reads the palette of a version 4 or 5 header from inside that header.
+    const bool oddPalette = indexed && header.InfoSize >= kInfoSizeV4;
+    return knownInfo && (stored || fields) && !oddPalette && header.Planes == 1 && header.Width > 0 &&
+           header.Width <= INT_MAX && header.Height != 0 && std::llabs(header.Height) <= INT_MAX;
+}
+
+}  // namespace
+
+std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
+{
+    const std::optional<TBmpHeader> header = ReadBmpHeader(file);
+    if (!header)
+        Damaged(file, "its header is cut short");
+    if (!Covered(*header))
+        return nullptr;
+    const uint32_t bits = header->BitsPerPixel;
+    const std::size_t headerEnd = kBmpFileHeaderSize + std::min(header->InfoSize, kInfoSize);
+
+    std::vector<TArgb> palette;
+    std::size_t paletteBytes = 0;
+    if (bits <= 8) {
+        const uint32_t colours = header->ColoursUsed ? header->ColoursUsed : 1u << bits;
+        if (colours > 256 || (bits == 1 && colours != 2))
+            return nullptr;
+        const std::size_t entry = header->InfoSize == kBmpCoreHeaderSize ? 3 : 4;
+        paletteBytes = colours * entry;
+        const std::string table = ReadFileBytes(file, headerEnd, paletteBytes);
+        if (table.size() < paletteBytes)
+            Damaged(file, "its palette is cut short");
+        for (std::size_t i = 0; i < colours; ++i)
+            palette.push_back(0xFF000000u | LittleEndian(table, i * entry, 3));
+    }
+
+    uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+    if (bits == 16) { // 5-5-5
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+    }
+    if (header->Compression == kBmpBitFields) {
+        const std::string fields = ReadFileBytes(file, kBmpFileHeaderSize + kInfoSize, 16);
+        if (fields.size() < 16)
+            Damaged(file, "its header is cut short");
+        const int count = header->InfoSize >= kInfoSizeV4 ? 4 : 3;
+        for (int i = 0; i < count; ++i)
+            masks[i] = LittleEndian(fields, static_cast<std::size_t>(i) * 4, 4);
+    }
+    const std::optional<TChannel> red = TChannel::Of(masks[0]), green = TChannel::Of(masks[1]),
+                                  blue = TChannel::Of(masks[2]), alpha = TChannel::Of(masks[3]);
+    if (!red || !green || !blue || !alpha)
+        return nullptr;
+    // Pixels start where the file header says, or right after the palette if it says less.
+    const uint64_t dataOffset = std::max<uint64_t>(header->StatedOffset, headerEnd + paletteBytes);
+    // Weighed before anything is decoded, so a header that lies costs no mask.
+    const uint64_t rowBytes = (static_cast<uint64_t>(header->Width) * bits + 31) / 32 * 4;
+    const uint64_t rowCount = static_cast<uint64_t>(std::llabs(header->Height));
+    const uint64_t wholeRows = file.Size() > dataOffset ? (file.Size() - dataOffset) / rowBytes : 0;
+    if (wholeRows < rowCount)
+        Damaged(file, "its pixel data ends after " + std::to_string(wholeRows) + " of " + std::to_string(rowCount) + " rows");
+    return std::make_unique<TBmpRows>(std::move(file), *header, dataOffset, std::move(palette), *red, *green, *blue,
+                                      masks[3] != 0 ? alpha : std::nullopt);
+}
