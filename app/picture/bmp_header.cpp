@@ -21,8 +21,9 @@ std::optional<TBmpHeader> ReadBmpHeader(const TRegularFile& file)
     if (header.size() < kBmpFileHeaderSize + (core ? kBmpCoreHeaderSize : 40))
         return std::nullopt;
     const std::size_t at = kBmpFileHeaderSize + 4;
-    result.Width = core ? LittleEndian(header, at, 2) : static_cast<int32_t>(LittleEndian(header, at, 4));
-    result.Height = core ? LittleEndian(header, at + 2, 2) : static_cast<int32_t>(LittleEndian(header, at + 4, 4));
+    // Signed 32 bits: a negative height is a picture stored top down.
+    result.Width = core ? int64_t{LittleEndian(header, at, 2)} : int64_t{static_cast<int32_t>(LittleEndian(header, at, 4))};
+    result.Height = core ? int64_t{LittleEndian(header, at + 2, 2)} : int64_t{static_cast<int32_t>(LittleEndian(header, at + 4, 4))};
     result.Planes = LittleEndian(header, core ? at + 4 : at + 8, 2);
     result.BitsPerPixel = LittleEndian(header, core ? at + 6 : at + 10, 2);
     result.Compression = core ? 0 : LittleEndian(header, at + 12, 4);

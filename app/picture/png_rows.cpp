@@ -24,7 +24,7 @@ constexpr TPass kPasses[7] = {{0, 8}, {4, 8}, {0, 4}, {2, 4}, {0, 2}, {1, 2}, {0
 // Qt reads 16-bit samples into 16-bit pictures and takes them to 8 bits rounded.
 constexpr uint32_t EightBits(uint16_t sample)
 {
-    return (sample - (sample >> 8) + 0x80u) >> 8;
+    return (sample + 128u) / 257u;
 }
 
 class TContext {
