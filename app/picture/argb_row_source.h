@@ -1,9 +1,26 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "app/engine/pixel_mask.h"
+
+// The rows of a picture of at most 256 colours as the indices of their pixels' colours,
+// packed Bits() (1, 2, 4 or 8) to a byte, the leftmost pixel in the highest bits, as PNG
+// and BMP store them: a rule is then judged once a colour, not once a pixel.
+class TIndexedRows {
+public:
+    virtual ~TIndexedRows() = default;
+
+    // One colour for every index the bits can hold, converted as Qt converts them.
+    virtual const std::vector<TArgb>& Colours() const = 0;
+    virtual int Bits() const = 0;
+    // Decodes the picture from its start and hands every row to `visit`, in any order.
+    // Raises as TArgbRowSource::ForEachRun does.
+    virtual void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) = 0;
+};
 
 // A picture decoded a row at a time, never whole, with the pixels converted to
 // 0xAARRGGBB as Qt converts them to ARGB32, so that a rule judges them alike.
@@ -21,6 +38,9 @@ public:
     // the data ends early or is corrupt.
     using TVisit = std::function<void(int y, int firstX, int step, std::span<const TArgb> pixels)>;
     virtual void ForEachRun(const TVisit& visit) = 0;
+
+    // The same rows as indices to its colours, for a picture that stores them so.
+    virtual TIndexedRows* Indexed() { return nullptr; }
 
 protected:
     TArgbRowSource(int width, int height) : FWidth(width), FHeight(height) {}

@@ -39,7 +39,8 @@ struct TChannel {
     uint32_t Value(uint32_t pixel) const { return ((pixel & Mask) >> Shift) * Scale & 0xFF; }
 };
 
-class TBmpRows : public TArgbRowSource {
+// Rows as stored: those of 8 bits or less are the indices of their colours.
+class TBmpRows : public TArgbRowSource, public TIndexedRows {
 public:
     TBmpRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette,
              TChannel red, TChannel green, TChannel blue, std::optional<TChannel> alpha)
@@ -49,11 +50,14 @@ public:
     {
     }
 
-    void ForEachRun(const TVisit& visit) override
+    TIndexedRows* Indexed() override { return FBits <= 8 ? this : nullptr; }
+    const std::vector<TArgb>& Colours() const override { return FPalette; }
+    int Bits() const override { return FBits; }
+
+    void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {
         const std::size_t rowBytes = RowBytes();
         const std::size_t bandRows = std::max<std::size_t>(1, kBandBytes / rowBytes);
-        std::vector<TArgb> pixels(static_cast<std::size_t>(Width()));
         for (int stored = 0; stored < Height(); stored += static_cast<int>(bandRows)) {
             const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(Height() - stored));
             const std::string band = ReadFileBytes(FFile, FDataOffset + uint64_t(stored) * rowBytes, rows * rowBytes);
@@ -61,18 +65,26 @@ public:
                 Damaged(FFile, "its pixel data ends after " + std::to_string(stored + band.size() / rowBytes) + " of " +
                                    std::to_string(Height()) + " rows");
             for (std::size_t r = 0; r < rows; ++r) {
-                Convert(reinterpret_cast<const unsigned char*>(band.data()) + r * rowBytes, pixels);
                 const int y = FTopDown ? stored + static_cast<int>(r) : Height() - 1 - stored - static_cast<int>(r);
-                visit(y, 0, 1, pixels);
+                visit(y, std::span(reinterpret_cast<const uint8_t*>(band.data()) + r * rowBytes, rowBytes));
             }
         }
+    }
+
+    void ForEachRun(const TVisit& visit) override
+    {
+        std::vector<TArgb> pixels(static_cast<std::size_t>(Width()));
+        ForEachRow([&](int y, std::span<const uint8_t> stored) {
+            Convert(stored.data(), pixels);
+            visit(y, 0, 1, pixels);
+        });
     }
 
 private:
     // Each row is padded to whole 32-bit words.
     std::size_t RowBytes() const { return (static_cast<std::size_t>(Width()) * static_cast<std::size_t>(FBits) + 31) / 32 * 4; }
 
-    TArgb Colour(uint32_t index) const { return index < FPalette.size() ? FPalette[index] : 0xFF000000u; }
+    TArgb Colour(uint32_t index) const { return FPalette[index]; }
 
     void Convert(const unsigned char* row, std::vector<TArgb>& pixels) const
     {
@@ -156,6 +168,7 @@ std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
             Damaged(file, "its palette is cut short");
         for (std::size_t i = 0; i < colours; ++i)
             palette.push_back(0xFF000000u | LittleEndian(table, i * entry, 3));
+        palette.resize(std::size_t{1} << bits, 0xFF000000u); // indices past the palette: opaque black
     }
 
     uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};

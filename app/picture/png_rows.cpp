@@ -55,12 +55,40 @@ private:
     std::FILE* FStream = nullptr;
 };
 
-class TPngRows : public TArgbRowSource {
+class TPngRows : public TArgbRowSource, public TIndexedRows {
 public:
-    TPngRows(TRegularFile file, const spng_ihdr& header)
+    // `colours`: those of every sample of a grey or palette picture, when its rows are
+    // handed as samples; empty for the rest.
+    TPngRows(TRegularFile file, const spng_ihdr& header, std::vector<TArgb> colours)
         : TArgbRowSource(static_cast<int>(header.width), static_cast<int>(header.height)), FFile(std::move(file)),
-          FWide(header.bit_depth == 16), FInterlaced(header.interlace_method != SPNG_INTERLACE_NONE)
+          FWide(header.bit_depth == 16), FInterlaced(header.interlace_method != SPNG_INTERLACE_NONE),
+          FBits(header.bit_depth), FColours(std::move(colours))
     {
+    }
+
+    TIndexedRows* Indexed() override { return FColours.empty() ? nullptr : this; }
+    const std::vector<TArgb>& Colours() const override { return FColours; }
+    int Bits() const override { return FBits; }
+
+    void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
+    {
+        TContext context;
+        Check(context.Open(FFile));
+        Check(spng_decode_image(context.Get(), nullptr, 0, SPNG_FMT_PNG, SPNG_DECODE_PROGRESSIVE));
+        std::vector<uint8_t> packed((static_cast<std::size_t>(Width()) * static_cast<std::size_t>(FBits) + 7) / 8);
+        for (;;) {
+            spng_row_info row{};
+            if (const int error = spng_get_row_info(context.Get(), &row); error == SPNG_EOI)
+                return;
+            else
+                Check(error);
+            const int error = spng_decode_row(context.Get(), packed.data(), packed.size());
+            if (error != SPNG_EOI)
+                Check(error);
+            visit(static_cast<int>(row.row_num), packed);
+            if (error == SPNG_EOI)
+                return;
+        }
     }
 
     void ForEachRun(const TVisit& visit) override
@@ -113,7 +141,40 @@ private:
     TRegularFile FFile;
     bool FWide;
     bool FInterlaced;
+    int FBits;
+    std::vector<TArgb> FColours;
 };
+
+// The colours Qt gives the samples of a grey or palette picture of at most 8 bits that
+// is not interlaced (whose passes would need rows of their own); empty for any other.
+std::vector<TArgb> SampleColours(spng_ctx* context, const spng_ihdr& header)
+{
+    const bool palette = header.color_type == SPNG_COLOR_TYPE_INDEXED;
+    if (header.bit_depth > 8 || header.interlace_method != SPNG_INTERLACE_NONE ||
+        !(palette || header.color_type == SPNG_COLOR_TYPE_GRAYSCALE))
+        return {};
+    const unsigned count = 1u << header.bit_depth;
+    spng_trns transparency{};
+    const bool transparent = spng_get_trns(context, &transparency) == 0;
+    std::vector<TArgb> colours(count, 0xFF000000u); // indices past the palette: opaque black
+    if (palette) {
+        spng_plte entries{};
+        if (spng_get_plte(context, &entries) != 0)
+            return {};
+        for (unsigned i = 0; i < std::min(count, entries.n_entries); ++i) {
+            const uint32_t alpha = transparent && i < transparency.n_type3_entries ? transparency.type3_alpha[i] : 0xFFu;
+            colours[i] = alpha << 24 | uint32_t{entries.entries[i].red} << 16 | uint32_t{entries.entries[i].green} << 8 |
+                         entries.entries[i].blue;
+        }
+        return colours;
+    }
+    for (unsigned sample = 0; sample < count; ++sample) {
+        const uint32_t grey = sample * 255 / (count - 1);
+        const uint32_t alpha = transparent && transparency.gray == sample ? 0u : 0xFFu;
+        colours[sample] = alpha << 24 | grey << 16 | grey << 8 | grey;
+    }
+    return colours;
+}
 
 }  // namespace
 
@@ -134,5 +195,6 @@ std::unique_ptr<TArgbRowSource> PngRows(TRegularFile file)
     if (pixelBits / 8 / kDeflateMostRatio > file.Size())
         throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its image data is too short for " +
                             std::to_string(header.width) + " \u00d7 " + std::to_string(header.height) + " pixels)");
-    return std::make_unique<TPngRows>(std::move(file), header);
+    std::vector<TArgb> colours = SampleColours(context.Get(), header);
+    return std::make_unique<TPngRows>(std::move(file), header, std::move(colours));
 }

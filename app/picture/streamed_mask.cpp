@@ -5,6 +5,7 @@
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
 #include "app/picture/bmp_rows.h"
+#include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/png_rows.h"
 
@@ -34,6 +35,8 @@ std::unique_ptr<TArgbRowSource> OpenStreamedPicture(const std::string& path)
 
 TForegroundMask StreamedMask(TArgbRowSource& picture, const TForegroundRule& rule)
 {
+    if (TIndexedRows* indexed = picture.Indexed())
+        return IndexedMask(*indexed, picture.Width(), picture.Height(), rule);
     TForegroundMask result{TPixelMask(picture.Width(), picture.Height()), Resolved(picture, rule)};
     std::vector<uint64_t> runBits;
     picture.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {

@@ -58,7 +58,8 @@ QByteArray Png(const TPngKind& kind, uint32_t width, uint32_t height, std::mt199
     }
     if (kind.Transparency) {
         spng_trns transparency{};
-        transparency.gray = transparency.red = transparency.green = transparency.blue = 0x55;
+        transparency.gray = uint16_t(0x55 & ((1u << kind.BitDepth) - 1));
+        transparency.red = transparency.green = transparency.blue = 0x55;
         transparency.n_type3_entries = 3;
         transparency.type3_alpha[0] = 0;
         transparency.type3_alpha[1] = 128;
@@ -163,6 +164,21 @@ protected:
             for (int y = 0; y < image.height(); ++y)
                 ASSERT_TRUE(std::ranges::equal(streamed.Mask.Row(y), expected.Mask.Row(y)))
                     << what << ", " << rule.Text() << ", row " << y;
+            // A picture of indices hands its pixels as colours too, the same ones.
+            if (rows->Indexed()) {
+                const auto takes = [&](const TArgb& pixel) {
+                    const QImage one(reinterpret_cast<const uchar*>(&pixel), 1, 1, QImage::Format_ARGB32);
+                    return MaskOfForeground(one, expected.Rule).Mask.Test(0, 0);
+                };
+                TPixelMask fromRuns(image.width(), image.height());
+                rows->ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
+                    for (std::size_t i = 0; i < pixels.size(); ++i)
+                        if (takes(pixels[i]))
+                            fromRuns.Set(firstX + int(i) * step, y);
+                });
+                for (int y = 0; y < image.height(); ++y)
+                    ASSERT_TRUE(std::ranges::equal(fromRuns.Row(y), expected.Mask.Row(y))) << what << ", as colours, row " << y;
+            }
         }
     }
 
@@ -170,7 +186,8 @@ protected:
 };
 
 const TPngKind kPngKinds[] = {
-    {SPNG_COLOR_TYPE_GRAYSCALE, 1, false, false},  {SPNG_COLOR_TYPE_GRAYSCALE, 2, false, false},
+    {SPNG_COLOR_TYPE_GRAYSCALE, 1, false, false},  {SPNG_COLOR_TYPE_GRAYSCALE, 2, true, false},
+    {SPNG_COLOR_TYPE_GRAYSCALE, 8, true, false},   {SPNG_COLOR_TYPE_INDEXED, 8, false, true},
     {SPNG_COLOR_TYPE_GRAYSCALE, 4, true, false},   {SPNG_COLOR_TYPE_GRAYSCALE, 8, false, false},
     {SPNG_COLOR_TYPE_GRAYSCALE, 8, true, true},    {SPNG_COLOR_TYPE_GRAYSCALE, 16, false, false},
     {SPNG_COLOR_TYPE_INDEXED, 1, false, false},    {SPNG_COLOR_TYPE_INDEXED, 2, true, false},
