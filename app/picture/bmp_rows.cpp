@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/picture/bmp_header.h"
+#include "app/picture/bmp_run_lengths.h"
 #include "app/picture/picture_damage.h"
 #include "graph/core/error.h"
 
@@ -137,9 +138,10 @@ bool Covered(const TBmpHeader& header)
     const bool direct = bits == 16 || bits == 24 || bits == 32;
     const bool stored = header.Compression == 0 && (indexed || direct);
     const bool fields = header.Compression == kBmpBitFields && (bits == 16 || bits == 32);
+    const bool runs = (header.Compression == kBmpRle8 && bits == 8) || (header.Compression == kBmpRle4 && bits == 4);
     // Qt reads the palette of a version 4 or 5 header from inside that header.
     const bool oddPalette = indexed && header.InfoSize >= kInfoSizeV4;
-    return knownInfo && (stored || fields) && !oddPalette && header.Planes == 1 && header.Width > 0 &&
+    return knownInfo && (stored || fields || runs) && !oddPalette && header.Planes == 1 && header.Width > 0 &&
            header.Width <= INT_MAX && header.Height != 0 && std::llabs(header.Height) <= INT_MAX;
 }
 
@@ -170,6 +172,10 @@ std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
             palette.push_back(0xFF000000u | LittleEndian(table, i * entry, 3));
         palette.resize(std::size_t{1} << bits, 0xFF000000u); // indices past the palette: opaque black
     }
+    // Pixels start where the file header says, or right after the palette if it says less.
+    const uint64_t dataOffset = std::max<uint64_t>(header->StatedOffset, headerEnd + paletteBytes);
+    if (header->Compression == kBmpRle8 || header->Compression == kBmpRle4)
+        return BmpRunLengthRows(std::move(file), *header, dataOffset, std::move(palette));
 
     uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
     if (bits == 16) { // 5-5-5
@@ -189,8 +195,6 @@ std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
                                   blue = TChannel::Of(masks[2]), alpha = TChannel::Of(masks[3]);
     if (!red || !green || !blue || !alpha)
         return nullptr;
-    // Pixels start where the file header says, or right after the palette if it says less.
-    const uint64_t dataOffset = std::max<uint64_t>(header->StatedOffset, headerEnd + paletteBytes);
     // Weighed before anything is decoded, so a header that lies costs no mask.
     const uint64_t rowBytes = (static_cast<uint64_t>(header->Width) * bits + 31) / 32 * 4;
     const uint64_t rowCount = static_cast<uint64_t>(std::llabs(header->Height));
