@@ -9,6 +9,7 @@
 #include "app/picture/bmp_header.h"
 #include "app/picture/bmp_run_lengths.h"
 #include "app/picture/picture_damage.h"
+#include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr uint32_t kInfoSize = 40;
 constexpr uint32_t kInfoSizeV4 = 108;
 constexpr uint32_t kInfoSizeV5 = 124;
-constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 
 [[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
 {
@@ -58,7 +58,7 @@ public:
     void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {
         const std::size_t rowBytes = RowBytes();
-        const std::size_t bandRows = std::max<std::size_t>(1, kBandBytes / rowBytes);
+        const std::size_t bandRows = std::max<std::size_t>(1, kStreamedBandBytes / rowBytes);
         for (int stored = 0; stored < Height(); stored += static_cast<int>(bandRows)) {
             const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(Height() - stored));
             const std::string band = ReadFileBytes(FFile, FDataOffset + uint64_t(stored) * rowBytes, rows * rowBytes);

@@ -5,11 +5,10 @@
 #include <string>
 
 #include "app/picture/picture_damage.h"
+#include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
 namespace {
-
-constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 // The file's bytes from an offset, read a chunk at a time.
 class TByteReader {
@@ -19,7 +18,7 @@ public:
     bool Next(uint8_t& byte)
     {
         if (FAt == FChunk.size()) {
-            FChunk = ReadFileBytes(FFile, FOffset, kChunkBytes);
+            FChunk = ReadFileBytes(FFile, FOffset, kStreamedBandBytes);
             FOffset += FChunk.size();
             FAt = 0;
             if (FChunk.empty())

@@ -47,6 +47,10 @@ public:
         FStream = descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr;
         if (!FStream)
             return SPNG_EOF;
+        // As libpng, which Qt reads with: an ancillary chunk whose checksum is wrong is
+        // left out, a critical one is an error.
+        if (const int error = spng_set_crc_action(FContext, SPNG_CRC_ERROR, SPNG_CRC_DISCARD))
+            return error;
         return spng_set_png_file(FContext, FStream);
     }
 

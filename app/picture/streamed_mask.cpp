@@ -59,6 +59,7 @@ uint64_t StreamedMemoryNeed(QSize size)
     const auto width = static_cast<uint64_t>(std::max(size.width(), 0));
     const auto height = static_cast<uint64_t>(std::max(size.height(), 0));
     const uint64_t maskBytes = (width + 63) / 64 * 8 * height;
-    // A decoded row at 16 bits a channel and its 32-bit copy.
-    return maskBytes + maskBytes / 2 + width * 12;
+    // The rows being decoded: libspng's two at 16 bits a channel, ours and their 32-bit
+    // copy; a band of BMP rows or codes read at a time.
+    return maskBytes + maskBytes / 2 + width * 32 + kStreamedBandBytes;
 }

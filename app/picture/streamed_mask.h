@@ -2,6 +2,7 @@
 
 #include <QSize>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,9 @@ std::unique_ptr<TArgbRowSource> OpenStreamedPicture(const std::string& path);
 // the picture as Qt reads it, built while decoding, so that only the mask and a row are
 // held. An Otsu rule decodes the picture twice: the luminances first, then the mask.
 TForegroundMask StreamedMask(TArgbRowSource& picture, const TForegroundRule& rule);
+
+// What a BMP's rows or run-length codes are read by at a time, at least.
+inline constexpr std::size_t kStreamedBandBytes = std::size_t{1} << 16;
 
 // What building and counting the mask of a picture of `size` takes at most: the mask,
 // the counter's half mask and the rows being decoded.
