@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <random>
 #include <string>
@@ -297,6 +298,26 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
             }
         }
         EXPECT_GT(refused, bytes.size() * 9 / 10) << name;
+    }
+
+    // PNG headers that claim more rows than the data holds: a few more, and so many
+    // more that no deflated data this short could hold them (refused before any mask).
+    for (const uint32_t height : {30u, 1000000u}) {
+        QByteArray png = Png({SPNG_COLOR_TYPE_GRAYSCALE, 8, false, false}, 70, 23, random);
+        for (int i = 0; i < 4; ++i)
+            png[20 + i] = char(height >> (24 - 8 * i));
+        const uLong checksum = crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17);
+        for (int i = 0; i < 4; ++i)
+            png[29 + i] = char(checksum >> (24 - 8 * i));
+        const std::string path = Write("tall.png", png);
+        try {
+            const std::unique_ptr<TArgbRowSource> rows = OpenStreamedPicture(path);
+            ASSERT_EQ(rows->Height(), int(height));
+            StreamedMask(*rows, TForegroundRule::Colour(0));
+            FAIL() << "a PNG that lies about its height was counted";
+        } catch (const TVandrelError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: tall.png (")) << error.what();
+        }
     }
 
     // A header that claims far more rows than the file holds is refused before any mask is made.
