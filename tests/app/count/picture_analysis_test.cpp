@@ -1,4 +1,5 @@
-// A picture of a gigapixel, over what Qt decodes, counted as a whole.
+// Pictures over what Qt decodes (a gigapixel, a BMP wider than Qt reads) counted as a
+// whole from their files.
 #include "app/count/picture_analysis.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ bool WriteCarpetPng(const std::string& path)
     return std::fclose(file) == 0 && error == SPNG_EOI;
 }
 
-TEST(GigapixelPicture, ACarpetOfAGigapixelIsCountedFromItsPngWithTheKnownCounts)
+TEST(PictureAnalysis, ACarpetOfAGigapixelIsCountedFromItsPngWithTheKnownCounts)
 {
     QTemporaryDir folder;
     const std::string path = (folder.path() + "/carpet.png").toStdString();
@@ -63,7 +64,7 @@ TEST(GigapixelPicture, ACarpetOfAGigapixelIsCountedFromItsPngWithTheKnownCounts)
     }
 }
 
-TEST(GigapixelPicture, ABmpWiderThanQtReadsIsCounted)
+TEST(PictureAnalysis, ABmpWiderThanQtReadsIsCounted)
 {
     // 70000 by 3 pixels, one bit each, black where x is a multiple of 7: Qt gives no
     // size for a BMP this wide, so the whole-picture path refuses it.
