@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -76,63 +77,58 @@ public:
 
     void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {
-        TContext context;
-        Check(context.Open(FFile));
-        Check(spng_decode_image(context.Get(), nullptr, 0, SPNG_FMT_PNG, SPNG_DECODE_PROGRESSIVE));
         std::vector<uint8_t> packed((static_cast<std::size_t>(Width()) * static_cast<std::size_t>(FBits) + 7) / 8);
-        for (;;) {
-            spng_row_info row{};
-            if (const int error = spng_get_row_info(context.Get(), &row); error == SPNG_EOI)
-                return;
-            else
-                Check(error);
-            const int error = spng_decode_row(context.Get(), packed.data(), packed.size());
-            if (error != SPNG_EOI)
-                Check(error);
-            visit(static_cast<int>(row.row_num), packed);
-            if (error == SPNG_EOI)
-                return;
-        }
+        Decode(SPNG_FMT_PNG, 0, packed, [&](const spng_row_info& row) { visit(static_cast<int>(row.row_num), packed); });
     }
 
     void ForEachRun(const TVisit& visit) override
     {
+        const auto width = static_cast<std::size_t>(Width());
+        std::vector<uint8_t> decoded(width * (FWide ? 8 : 4));
+        std::vector<TArgb> pixels(width);
+        Decode(FWide ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8, SPNG_DECODE_TRNS, decoded, [&](const spng_row_info& row) {
+            const TPass pass = FInterlaced ? kPasses[row.pass] : TPass{0, 1};
+            std::size_t count = 0;
+            for (auto x = static_cast<std::size_t>(pass.FirstX); x < width; x += static_cast<std::size_t>(pass.StepX))
+                pixels[count++] = Pixel(decoded, x);
+            visit(static_cast<int>(row.row_num), pass.FirstX, pass.StepX, std::span<const TArgb>(pixels.data(), count));
+        });
+    }
+
+private:
+    // Decodes the picture from its start, one row of `format` into `row` at a time, and
+    // hands `onRow` where it belongs (its pass, in an interlaced picture).
+    template <typename OnRow>
+    void Decode(int format, int flags, std::span<uint8_t> row, OnRow&& onRow) const
+    {
         TContext context;
         Check(context.Open(FFile));
-        const int format = FWide ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
-        Check(spng_decode_image(context.Get(), nullptr, 0, format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE));
-        const auto width = static_cast<std::size_t>(Width());
-        std::vector<uint16_t> decoded(width * 4); // wide enough for either format
-        std::vector<TArgb> pixels(width);
-        const std::size_t rowBytes = width * (FWide ? 8 : 4);
+        Check(spng_decode_image(context.Get(), nullptr, 0, format, flags | SPNG_DECODE_PROGRESSIVE));
         for (;;) {
-            spng_row_info row{};
-            if (const int error = spng_get_row_info(context.Get(), &row); error == SPNG_EOI)
+            spng_row_info info{};
+            if (const int error = spng_get_row_info(context.Get(), &info); error == SPNG_EOI)
                 return;
             else
                 Check(error);
             // The last row comes with the end of the image.
-            const int error = spng_decode_row(context.Get(), decoded.data(), rowBytes);
+            const int error = spng_decode_row(context.Get(), row.data(), row.size());
             if (error != SPNG_EOI)
                 Check(error);
-            const TPass pass = FInterlaced ? kPasses[row.pass] : TPass{0, 1};
-            std::size_t count = 0;
-            for (std::size_t x = static_cast<std::size_t>(pass.FirstX); x < width; x += static_cast<std::size_t>(pass.StepX))
-                pixels[count++] = Pixel(decoded, x);
-            visit(static_cast<int>(row.row_num), pass.FirstX, pass.StepX, std::span<const TArgb>(pixels.data(), count));
+            onRow(info);
             if (error == SPNG_EOI)
                 return;
         }
     }
 
-private:
-    TArgb Pixel(const std::vector<uint16_t>& decoded, std::size_t x) const
+    // Samples in the order R, G, B, A, of 16 bits in the machine's order or of 8.
+    TArgb Pixel(const std::vector<uint8_t>& decoded, std::size_t x) const
     {
         if (FWide) {
-            const uint16_t* sample = decoded.data() + x * 4;
+            uint16_t sample[4];
+            std::memcpy(sample, decoded.data() + x * 8, sizeof sample);
             return EightBits(sample[3]) << 24 | EightBits(sample[0]) << 16 | EightBits(sample[1]) << 8 | EightBits(sample[2]);
         }
-        const auto* byte = reinterpret_cast<const unsigned char*>(decoded.data()) + x * 4;
+        const uint8_t* byte = decoded.data() + x * 4;
         return uint32_t{byte[3]} << 24 | uint32_t{byte[0]} << 16 | uint32_t{byte[1]} << 8 | byte[2];
     }
 
