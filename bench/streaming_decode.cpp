@@ -142,7 +142,7 @@ void QtMask(const std::string& path)
 
 void StreamedMaskOf(const std::string& path)
 {
-    gSink = StreamedMask(*OpenStreamedPicture(path), kBlack).Mask.Empty();
+    gSink = OpenStreamedPicture(path)->Mask(kBlack).Mask.Empty();
 }
 
 std::vector<unsigned char> FileBytes(const std::string& path)

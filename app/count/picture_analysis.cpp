@@ -79,12 +79,12 @@ TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& sha
     }
     // PNG and BMP are decoded a row at a time into the mask, whatever their size; the
     // other kinds whole, by Qt.
-    if (const std::unique_ptr<TArgbRowSource> rows = OpenStreamedPicture(path)) {
-        const QSize size(rows->Width(), rows->Height());
+    if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
+        const QSize size(picture->Width(), picture->Height());
         const uint64_t need = StreamedMemoryNeed(size) + CountingMemoryNeed(size, shape, sizes, method);
         RefuseOverBudget(size, need, budget);
         const TMemoryBudget::TReservation reserved = budget.Reserve(need);
-        return AnalyseMask(ShapeMaskOf(StreamedMask(*rows, shape.Foreground), shape), size, path, shape, sizes, method);
+        return AnalyseMask(ShapeMaskOf(picture->Mask(shape.Foreground), shape), size, path, shape, sizes, method);
     }
     TBitmapReader reader(path);
     const uint64_t need = PictureMemoryNeed(reader.Size()) + CountingMemoryNeed(reader.Size(), shape, sizes, method);

@@ -4,10 +4,14 @@
 #include <bit>
 #include <climits>
 #include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/picture/bmp_header.h"
 #include "app/picture/bmp_run_lengths.h"
+#include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
@@ -40,89 +44,100 @@ struct TChannel {
     uint32_t Value(uint32_t pixel) const { return ((pixel & Mask) >> Shift) * Scale & 0xFF; }
 };
 
-// Rows as stored: those of 8 bits or less are the indices of their colours.
-class TBmpRows : public TArgbRowSource, public TIndexedRows {
+// The rows of an uncompressed BMP as stored, each padded to whole 32-bit words.
+class TStoredRows {
 public:
-    TBmpRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette,
-             TChannel red, TChannel green, TChannel blue, std::optional<TChannel> alpha)
-        : TArgbRowSource(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
-          FFile(std::move(file)), FBits(static_cast<int>(header.BitsPerPixel)), FTopDown(header.Height < 0),
-          FDataOffset(dataOffset), FPalette(std::move(palette)), FRed(red), FGreen(green), FBlue(blue), FAlpha(alpha)
+    TStoredRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset)
+        : FFile(std::move(file)), FWidth(static_cast<std::size_t>(header.Width)),
+          FHeight(static_cast<int>(std::llabs(header.Height))), FBits(header.BitsPerPixel), FTopDown(header.Height < 0),
+          FDataOffset(dataOffset)
     {
     }
 
-    TIndexedRows* Indexed() override { return FBits <= 8 ? this : nullptr; }
-    const std::vector<TArgb>& Colours() const override { return FPalette; }
-    int Bits() const override { return FBits; }
-
-    void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
+    // Reads the rows a band at a time and hands each to `visit` with its place from the top.
+    void ForEach(const std::function<void(int y, std::span<const uint8_t> stored)>& visit) const
     {
-        const std::size_t rowBytes = RowBytes();
+        const std::size_t rowBytes = (FWidth * FBits + 31) / 32 * 4;
         const std::size_t bandRows = std::max<std::size_t>(1, kStreamedBandBytes / rowBytes);
-        for (int stored = 0; stored < Height(); stored += static_cast<int>(bandRows)) {
-            const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(Height() - stored));
-            const std::string band = ReadFileBytes(FFile, FDataOffset + uint64_t(stored) * rowBytes, rows * rowBytes);
+        for (int first = 0; first < FHeight; first += static_cast<int>(bandRows)) {
+            const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(FHeight - first));
+            const std::string band = ReadFileBytes(FFile, FDataOffset + uint64_t(first) * rowBytes, rows * rowBytes);
             if (band.size() < rows * rowBytes)
-                Damaged(FFile, "its pixel data ends after " + std::to_string(stored + band.size() / rowBytes) + " of " +
-                                   std::to_string(Height()) + " rows");
+                Damaged(FFile, "its pixel data ends after " + std::to_string(first + band.size() / rowBytes) + " of " +
+                                   std::to_string(FHeight) + " rows");
             for (std::size_t r = 0; r < rows; ++r) {
-                const int y = FTopDown ? stored + static_cast<int>(r) : Height() - 1 - stored - static_cast<int>(r);
-                visit(y, std::span(reinterpret_cast<const uint8_t*>(band.data()) + r * rowBytes, rowBytes));
+                const int stored = first + static_cast<int>(r);
+                visit(FTopDown ? stored : FHeight - 1 - stored,
+                      std::span(reinterpret_cast<const uint8_t*>(band.data()) + r * rowBytes, rowBytes));
             }
         }
     }
 
+private:
+    TRegularFile FFile;
+    std::size_t FWidth;
+    int FHeight;
+    std::size_t FBits;
+    bool FTopDown;
+    uint64_t FDataOffset;
+};
+
+// 1, 4 or 8 bits a pixel: the indices of the palette's colours.
+class TPaletteRows : public TStreamedPicture, public TIndexedRows {
+public:
+    TPaletteRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette)
+        : TStreamedPicture(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
+          FRows(std::move(file), header, dataOffset), FBits(static_cast<int>(header.BitsPerPixel)),
+          FPalette(std::move(palette))
+    {
+    }
+
+    TForegroundMask Mask(const TForegroundRule& rule) override { return IndexedMask(*this, Width(), Height(), rule); }
+    const std::vector<TArgb>& Colours() const override { return FPalette; }
+    int Bits() const override { return FBits; }
+    void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
+    {
+        FRows.ForEach(visit);
+    }
+
+private:
+    TStoredRows FRows;
+    int FBits;
+    std::vector<TArgb> FPalette;
+};
+
+// 16, 24 or 32 bits a pixel, its channels under masks.
+class TDirectRows : public TStreamedPicture, public TArgbRuns {
+public:
+    TDirectRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, TChannel red, TChannel green,
+                TChannel blue, std::optional<TChannel> alpha)
+        : TStreamedPicture(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
+          FRows(std::move(file), header, dataOffset), FBytes(header.BitsPerPixel / 8), FRed(red), FGreen(green),
+          FBlue(blue), FAlpha(alpha)
+    {
+    }
+
+    TForegroundMask Mask(const TForegroundRule& rule) override { return RunsMask(*this, Width(), Height(), rule); }
+
     void ForEachRun(const TVisit& visit) override
     {
         std::vector<TArgb> pixels(static_cast<std::size_t>(Width()));
-        ForEachRow([&](int y, std::span<const uint8_t> stored) {
-            Convert(stored.data(), pixels);
+        FRows.ForEach([&](int y, std::span<const uint8_t> stored) {
+            for (std::size_t x = 0; x < pixels.size(); ++x) {
+                const uint8_t* at = stored.data() + x * FBytes;
+                uint32_t word = 0;
+                for (std::size_t i = FBytes; i-- > 0;)
+                    word = word << 8 | at[i];
+                const uint32_t alpha = FAlpha ? FAlpha->Value(word) : 0xFFu;
+                pixels[x] = alpha << 24 | FRed.Value(word) << 16 | FGreen.Value(word) << 8 | FBlue.Value(word);
+            }
             visit(y, 0, 1, pixels);
         });
     }
 
 private:
-    // Each row is padded to whole 32-bit words.
-    std::size_t RowBytes() const { return (static_cast<std::size_t>(Width()) * static_cast<std::size_t>(FBits) + 31) / 32 * 4; }
-
-    TArgb Colour(uint32_t index) const { return FPalette[index]; }
-
-    void Convert(const unsigned char* row, std::vector<TArgb>& pixels) const
-    {
-        const std::size_t width = pixels.size();
-        switch (FBits) {
-        case 1:
-            for (std::size_t x = 0; x < width; ++x)
-                pixels[x] = Colour(row[x / 8] >> (7 - x % 8) & 1u);
-            break;
-        case 4:
-            for (std::size_t x = 0; x < width; ++x)
-                pixels[x] = Colour(x % 2 ? row[x / 2] & 0x0Fu : row[x / 2] >> 4);
-            break;
-        case 8:
-            for (std::size_t x = 0; x < width; ++x)
-                pixels[x] = Colour(row[x]);
-            break;
-        default: {
-            const std::size_t bytes = static_cast<std::size_t>(FBits) / 8;
-            for (std::size_t x = 0; x < width; ++x) {
-                const unsigned char* at = row + x * bytes;
-                uint32_t word = 0;
-                for (std::size_t i = bytes; i-- > 0;)
-                    word = word << 8 | at[i];
-                const uint32_t alpha = FAlpha ? FAlpha->Value(word) : 0xFFu;
-                pixels[x] = alpha << 24 | FRed.Value(word) << 16 | FGreen.Value(word) << 8 | FBlue.Value(word);
-            }
-            break;
-        }
-        }
-    }
-
-    TRegularFile FFile;
-    int FBits;
-    bool FTopDown;
-    uint64_t FDataOffset;
-    std::vector<TArgb> FPalette;
+    TStoredRows FRows;
+    std::size_t FBytes;
     TChannel FRed;
     TChannel FGreen;
     TChannel FBlue;
@@ -147,7 +162,7 @@ bool Covered(const TBmpHeader& header)
 
 }  // namespace
 
-std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
+std::unique_ptr<TStreamedPicture> BmpRows(TRegularFile file)
 {
     const std::optional<TBmpHeader> header = ReadBmpHeader(file);
     if (!header)
@@ -176,6 +191,14 @@ std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
     const uint64_t dataOffset = std::max<uint64_t>(header->StatedOffset, headerEnd + paletteBytes);
     if (header->Compression == kBmpRle8 || header->Compression == kBmpRle4)
         return BmpRunLengthRows(std::move(file), *header, dataOffset, std::move(palette));
+    // Weighed before anything is decoded, so a header that lies costs no mask.
+    const uint64_t rowBytes = (static_cast<uint64_t>(header->Width) * bits + 31) / 32 * 4;
+    const uint64_t rowCount = static_cast<uint64_t>(std::llabs(header->Height));
+    const uint64_t wholeRows = file.Size() > dataOffset ? (file.Size() - dataOffset) / rowBytes : 0;
+    if (wholeRows < rowCount)
+        Damaged(file, "its pixel data ends after " + std::to_string(wholeRows) + " of " + std::to_string(rowCount) + " rows");
+    if (bits <= 8)
+        return std::make_unique<TPaletteRows>(std::move(file), *header, dataOffset, std::move(palette));
 
     uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
     if (bits == 16) { // 5-5-5
@@ -195,12 +218,6 @@ std::unique_ptr<TArgbRowSource> BmpRows(TRegularFile file)
                                   blue = TChannel::Of(masks[2]), alpha = TChannel::Of(masks[3]);
     if (!red || !green || !blue || !alpha)
         return nullptr;
-    // Weighed before anything is decoded, so a header that lies costs no mask.
-    const uint64_t rowBytes = (static_cast<uint64_t>(header->Width) * bits + 31) / 32 * 4;
-    const uint64_t rowCount = static_cast<uint64_t>(std::llabs(header->Height));
-    const uint64_t wholeRows = file.Size() > dataOffset ? (file.Size() - dataOffset) / rowBytes : 0;
-    if (wholeRows < rowCount)
-        Damaged(file, "its pixel data ends after " + std::to_string(wholeRows) + " of " + std::to_string(rowCount) + " rows");
-    return std::make_unique<TBmpRows>(std::move(file), *header, dataOffset, std::move(palette), *red, *green, *blue,
-                                      masks[3] != 0 ? alpha : std::nullopt);
+    return std::make_unique<TDirectRows>(std::move(file), *header, dataOffset, *red, *green, *blue,
+                                         masks[3] != 0 ? alpha : std::nullopt);
 }

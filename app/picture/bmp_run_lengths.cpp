@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
@@ -35,28 +36,19 @@ private:
     std::size_t FAt = 0;
 };
 
-class TRunLengthRows : public TArgbRowSource, public TIndexedRows {
+class TRunLengthRows : public TStreamedPicture, public TIndexedRows {
 public:
     TRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette)
-        : TArgbRowSource(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
+        : TStreamedPicture(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
           FFile(std::move(file)), FFourBits(header.Compression == kBmpRle4), FTopDown(header.Height < 0),
           FDataOffset(dataOffset), FColours(std::move(palette))
     {
         FColours.resize(256, 0xFF000000u); // indices past the palette: opaque black
     }
 
-    TIndexedRows* Indexed() override { return this; }
+    TForegroundMask Mask(const TForegroundRule& rule) override { return IndexedMask(*this, Width(), Height(), rule); }
     const std::vector<TArgb>& Colours() const override { return FColours; }
     int Bits() const override { return 8; }
-
-    void ForEachRun(const TVisit& visit) override
-    {
-        std::vector<TArgb> pixels(static_cast<std::size_t>(Width()));
-        ForEachRow([&](int y, std::span<const uint8_t> indices) {
-            std::ranges::transform(indices, pixels.begin(), [&](uint8_t index) { return FColours[index]; });
-            visit(y, 0, 1, pixels);
-        });
-    }
 
     void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {
@@ -127,7 +119,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TArgbRowSource> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset,
+std::unique_ptr<TStreamedPicture> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset,
                                                  std::vector<TArgb> palette)
 {
     return std::make_unique<TRunLengthRows>(std::move(file), header, dataOffset, std::move(palette));

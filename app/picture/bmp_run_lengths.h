@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/picture/argb_row_source.h"
+#include "app/picture/streamed_picture.h"
 #include "app/picture/bmp_header.h"
 #include "app/picture/regular_file.h"
 
@@ -12,5 +12,5 @@
 // skip are colour 0, as the picture Qt decodes into is cleared; a run past the end of
 // its row is cut there. Raises "The picture is damaged or incomplete: NAME (its
 // run-length data ends after N of M rows)" when the codes end before the picture.
-std::unique_ptr<TArgbRowSource> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset,
+std::unique_ptr<TStreamedPicture> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset,
                                                  std::vector<TArgb> palette);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/engine/foreground_rule.h"
-#include "app/picture/argb_row_source.h"
+#include "app/picture/streamed_picture.h"
 #include "app/picture/foreground_mask.h"
 
 // The mask of the `width` × `height` picture of `rows` by `rule`, which judges each

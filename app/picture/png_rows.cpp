@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
+#include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -60,18 +62,21 @@ private:
     std::FILE* FStream = nullptr;
 };
 
-class TPngRows : public TArgbRowSource, public TIndexedRows {
+class TPngRows : public TStreamedPicture, public TArgbRuns, public TIndexedRows {
 public:
     // `colours`: those of every sample of a grey or palette picture, when its rows are
     // handed as samples; empty for the rest.
     TPngRows(TRegularFile file, const spng_ihdr& header, std::vector<TArgb> colours)
-        : TArgbRowSource(static_cast<int>(header.width), static_cast<int>(header.height)), FFile(std::move(file)),
+        : TStreamedPicture(static_cast<int>(header.width), static_cast<int>(header.height)), FFile(std::move(file)),
           FWide(header.bit_depth == 16), FInterlaced(header.interlace_method != SPNG_INTERLACE_NONE),
           FBits(header.bit_depth), FColours(std::move(colours))
     {
     }
 
-    TIndexedRows* Indexed() override { return FColours.empty() ? nullptr : this; }
+    TForegroundMask Mask(const TForegroundRule& rule) override
+    {
+        return FColours.empty() ? RunsMask(*this, Width(), Height(), rule) : IndexedMask(*this, Width(), Height(), rule);
+    }
     const std::vector<TArgb>& Colours() const override { return FColours; }
     int Bits() const override { return FBits; }
 
@@ -178,7 +183,7 @@ std::vector<TArgb> SampleColours(spng_ctx* context, const spng_ihdr& header)
 
 }  // namespace
 
-std::unique_ptr<TArgbRowSource> PngRows(TRegularFile file)
+std::unique_ptr<TStreamedPicture> PngRows(TRegularFile file)
 {
     TContext context;
     spng_ihdr header{};

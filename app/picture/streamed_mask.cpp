@@ -5,24 +5,23 @@
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
 #include "app/picture/bmp_rows.h"
-#include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/png_rows.h"
 
 namespace {
 
-TForegroundRule Resolved(TArgbRowSource& picture, const TForegroundRule& rule)
+TForegroundRule Resolved(TArgbRuns& runs, const TForegroundRule& rule)
 {
     if (!rule.LevelPending())
         return rule;
     TLuminanceHistogram histogram{};
-    picture.ForEachRun([&](int, int, int, std::span<const TArgb> pixels) { AddLuminances(pixels, histogram); });
+    runs.ForEachRun([&](int, int, int, std::span<const TArgb> pixels) { AddLuminances(pixels, histogram); });
     return rule.WithOtsuLevel(OtsuThreshold(histogram));
 }
 
 }  // namespace
 
-std::unique_ptr<TArgbRowSource> OpenStreamedPicture(const std::string& path)
+std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path)
 {
     TRegularFile file(path);
     const std::string head = ReadFileBytes(file, 0, 8);
@@ -33,13 +32,11 @@ std::unique_ptr<TArgbRowSource> OpenStreamedPicture(const std::string& path)
     return nullptr;
 }
 
-TForegroundMask StreamedMask(TArgbRowSource& picture, const TForegroundRule& rule)
+TForegroundMask RunsMask(TArgbRuns& runs, int width, int height, const TForegroundRule& rule)
 {
-    if (TIndexedRows* indexed = picture.Indexed())
-        return IndexedMask(*indexed, picture.Width(), picture.Height(), rule);
-    TForegroundMask result{TPixelMask(picture.Width(), picture.Height()), Resolved(picture, rule)};
+    TForegroundMask result{TPixelMask(width, height), Resolved(runs, rule)};
     std::vector<uint64_t> runBits;
-    picture.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
+    runs.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
         if (step == 1 && firstX == 0) {
             MarkForeground(pixels, result.Rule, result.Mask.Row(y));
             return;

@@ -186,35 +186,20 @@ protected:
         } catch (const TVandrelError& error) {
             FAIL() << what << ": " << error.what();
         }
-        const std::unique_ptr<TArgbRowSource> rows = OpenStreamedPicture(path);
-        ASSERT_TRUE(rows) << what;
-        ASSERT_EQ(QSize(rows->Width(), rows->Height()), image.size()) << what;
+        const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
+        ASSERT_TRUE(picture) << what;
+        ASSERT_EQ(QSize(picture->Width(), picture->Height()), image.size()) << what;
         const QRgb some = image.convertToFormat(QImage::Format_ARGB32).pixel(image.width() / 2, image.height() / 3);
         for (const TForegroundRule& rule :
              {TForegroundRule::Colour(some & 0xFFFFFF), TForegroundRule::Colour(0x000000),
               TForegroundRule::Colour(some & 0xFFFFFF, 40), TForegroundRule::Luminance(100),
               TForegroundRule::Otsu(TLuminanceSide::Light)}) {
             const TForegroundMask expected = MaskOfForeground(image, rule);
-            const TForegroundMask streamed = StreamedMask(*rows, rule);
+            const TForegroundMask streamed = picture->Mask(rule);
             ASSERT_EQ(streamed.Rule, expected.Rule) << what << ", " << rule.Text();
             for (int y = 0; y < image.height(); ++y)
                 ASSERT_TRUE(std::ranges::equal(streamed.Mask.Row(y), expected.Mask.Row(y)))
                     << what << ", " << rule.Text() << ", row " << y;
-            // A picture of indices hands its pixels as colours too, the same ones.
-            if (rows->Indexed()) {
-                const auto takes = [&](const TArgb& pixel) {
-                    const QImage one(reinterpret_cast<const uchar*>(&pixel), 1, 1, QImage::Format_ARGB32);
-                    return MaskOfForeground(one, expected.Rule).Mask.Test(0, 0);
-                };
-                TPixelMask fromRuns(image.width(), image.height());
-                rows->ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
-                    for (std::size_t i = 0; i < pixels.size(); ++i)
-                        if (takes(pixels[i]))
-                            fromRuns.Set(firstX + int(i) * step, y);
-                });
-                for (int y = 0; y < image.height(); ++y)
-                    ASSERT_TRUE(std::ranges::equal(fromRuns.Row(y), expected.Mask.Row(y))) << what << ", as colours, row " << y;
-            }
         }
     }
 
@@ -277,18 +262,18 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
         {"fields.bmp", Bmp({32, 124, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, true}, 9, 7, random)},
     };
     for (const auto& [name, bytes] : pictures) {
-        const std::unique_ptr<TArgbRowSource> whole = OpenStreamedPicture(Write(name, bytes));
-        const TForegroundMask expected = StreamedMask(*whole, TForegroundRule::Luminance(120));
+        const std::unique_ptr<TStreamedPicture> whole = OpenStreamedPicture(Write(name, bytes));
+        const TForegroundMask expected = whole->Mask(TForegroundRule::Luminance(120));
         int refused = 0;
         for (int length = 0; length < bytes.size(); ++length) {
             const std::string cut = Write("cut-" + name, bytes.left(length));
             try {
-                const std::unique_ptr<TArgbRowSource> rows = OpenStreamedPicture(cut);
-                if (!rows) { // no PNG or BMP left: Qt decides
+                const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(cut);
+                if (!picture) { // no PNG or BMP left: Qt decides
                     ++refused;
                     continue;
                 }
-                const TForegroundMask mask = StreamedMask(*rows, TForegroundRule::Luminance(120));
+                const TForegroundMask mask = picture->Mask(TForegroundRule::Luminance(120));
                 for (int y = 0; y < whole->Height(); ++y)
                     ASSERT_TRUE(std::ranges::equal(mask.Mask.Row(y), expected.Mask.Row(y))) << name << " cut to " << length;
             } catch (const TVandrelError& error) {
@@ -311,9 +296,9 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
             png[29 + i] = char(checksum >> (24 - 8 * i));
         const std::string path = Write("tall.png", png);
         try {
-            const std::unique_ptr<TArgbRowSource> rows = OpenStreamedPicture(path);
-            ASSERT_EQ(rows->Height(), int(height));
-            StreamedMask(*rows, TForegroundRule::Colour(0));
+            const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
+            ASSERT_EQ(picture->Height(), int(height));
+            picture->Mask(TForegroundRule::Colour(0));
             FAIL() << "a PNG that lies about its height was counted";
         } catch (const TVandrelError& error) {
             EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: tall.png (")) << error.what();
