@@ -1,5 +1,4 @@
-// Pictures over what Qt decodes (a gigapixel, a BMP wider than Qt reads) counted as a
-// whole from their files.
+// A picture of a gigapixel, over what Qt decodes, counted as a whole from its file.
 #include "app/count/picture_analysis.h"
 
 #include <gtest/gtest.h>
@@ -62,47 +61,6 @@ TEST(PictureAnalysis, ACarpetOfAGigapixelIsCountedFromItsPngWithTheKnownCounts)
         EXPECT_EQ(count.Boxes, boxes) << "size " << count.BoxSize;
         boxes /= 8;
     }
-}
-
-TEST(PictureAnalysis, ABmpWiderThanQtReadsIsCounted)
-{
-    // 70000 by 3 pixels, one bit each, black where x is a multiple of 7: Qt gives no
-    // size for a BMP this wide, so the whole-picture path refuses it.
-    constexpr int kWidth = 70000;
-    constexpr int kRowBytes = (kWidth + 31) / 32 * 4;
-    std::string bytes(14 + 40 + 8, '\0');
-    const auto put = [&](std::size_t at, uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + std::size_t(i)] = char(value >> (8 * i));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put(10, 14 + 40 + 8);
-    put(14, 40);
-    put(18, kWidth);
-    put(22, 3);
-    put(26, 1 | 1 << 16); // one plane, one bit
-    put(58, 0xFFFFFF);    // colour 1 white, colour 0 black
-    for (int y = 0; y < 3; ++y)
-        for (int byte = 0; byte < kRowBytes; ++byte) {
-            unsigned bits = 0xFF;
-            for (int i = 0; i < 8; ++i)
-                if ((byte * 8 + i) % 7 == 0 && byte * 8 + i < kWidth)
-                    bits &= ~(0x80u >> i);
-            bytes += char(bits);
-        }
-    QTemporaryDir folder;
-    const std::string path = (folder.path() + "/wide.bmp").toStdString();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    std::fclose(file);
-    TMemoryBudget budget(uint64_t{1} << 30);
-    const std::vector<int> sizes{1, 7};
-    const TPictureAnalysis analysis = AnalysePicture(path, TShapeChoice{}, sizes, TCountMethod{}, budget);
-    EXPECT_EQ(analysis.Width, kWidth);
-    ASSERT_EQ(analysis.Counts.size(), 2u);
-    EXPECT_EQ(analysis.Counts[0].Boxes, 3u * 10000);
-    EXPECT_EQ(analysis.Counts[1].Boxes, 10000u);
 }
 
 }  // namespace

@@ -316,4 +316,20 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
     }
 }
 
+TEST_F(StreamedPictures, ABmpWiderThanQtReadsIsDecodedEveryPixelOnce)
+{
+    // Qt gives no size for a BMP 70000 pixels wide, so the whole-picture path refuses it.
+    std::mt19937 random(5);
+    QByteArray bytes = Bmp({1, 40, 0, {}, false}, 70000, 2, random);
+    Put(bytes, 54, 0x000000, 4); // colour 0 black, colour 1 white
+    Put(bytes, 58, 0xFFFFFF, 4);
+    const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(Write("wide.bmp", bytes));
+    const TPixelMask dark = picture->Mask(TForegroundRule::Luminance(100)).Mask;
+    const TPixelMask light = picture->Mask(TForegroundRule::Luminance(100, TLuminanceSide::Light)).Mask;
+    EXPECT_EQ(dark.Width(), 70000);
+    EXPECT_EQ(dark.SetCount() + light.SetCount(), 70000u * 2);
+    EXPECT_GT(dark.SetCount(), 0u);
+    EXPECT_GT(light.SetCount(), 0u);
+}
+
 }  // namespace
