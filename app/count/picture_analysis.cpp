@@ -14,6 +14,7 @@
 #include "app/picture/bitmap_reader.h"
 #include "app/picture/picture_file.h"
 #include "app/picture/regular_file.h"
+#include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -27,11 +28,11 @@ std::string Sha256OfFile(const std::string& path)
     return hash.result().toHex().toStdString();
 }
 
-TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, const TShapeChoice& shape,
-                              std::span<const int> sizes, const TCountMethod& method)
+TPictureAnalysis AnalyseMask(const TShapeMask& shapeMask, QSize size, const std::string& path,
+                             const TShapeChoice& shape, std::span<const int> sizes, const TCountMethod& method)
 {
     TPictureAnalysis analysis;
-    const auto [mask, rule] = ShapeMaskOf(image, shape);
+    const auto& [mask, rule] = shapeMask;
     analysis.Foreground = rule;
     analysis.MeasuredArea = static_cast<uint64_t>(mask.Width()) * static_cast<uint64_t>(mask.Height());
     if (shape.Objects) {
@@ -43,8 +44,8 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, cons
             MeasureShape(mask, sizes, method, shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture);
     }
     analysis.File = path;
-    analysis.Width = image.width();
-    analysis.Height = image.height();
+    analysis.Width = size.width();
+    analysis.Height = size.height();
     analysis.Grid = method.Grid;
     analysis.Sizes = method.Sizes;
     analysis.Decades = DecadesSpanned(sizes);
@@ -53,6 +54,18 @@ TPictureAnalysis AnalyseImage(const QImage& image, const std::string& path, cons
     if (method.Details)
         analysis.Sha256 = Sha256OfFile(path);
     return analysis;
+}
+
+// What counting takes beside the picture's mask: the outline and the region are masks
+// of their own, and boxes laid at every offset need their counters.
+uint64_t CountingMemoryNeed(QSize size, const TShapeChoice& shape, std::span<const int> sizes, const TCountMethod& method)
+{
+    uint64_t need = 0;
+    if (shape.Outline || shape.Region)
+        need += (static_cast<uint64_t>(size.width()) + 63) / 64 * 8 * static_cast<uint64_t>(size.height());
+    if (method.Grid != TGridMode::TopLeft && !sizes.empty())
+        need += OffsetCountingMemory(size.width(), size.height(), std::ranges::max(sizes));
+    return need;
 }
 
 }  // namespace
@@ -64,17 +77,22 @@ TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& sha
         const TRegularFile file(path); // a missing file is a missing file
         throw TVandrelError(kNotABitmap);
     }
+    // PNG and BMP are decoded a row at a time into the mask, whatever their size; the
+    // other kinds whole, by Qt.
+    if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
+        const QSize size(picture->Width(), picture->Height());
+        const uint64_t need = StreamedMemoryNeed(size) + CountingMemoryNeed(size, shape, sizes, method);
+        RefuseOverBudget(size, need, budget);
+        const TMemoryBudget::TReservation reserved = budget.Reserve(need);
+        return AnalyseMask(ShapeMaskOf(picture->Mask(shape.Foreground), shape), size, path, shape, sizes, method);
+    }
     TBitmapReader reader(path);
-    uint64_t need = PictureMemoryNeed(reader.Size());
-    // The outline and the region are masks of their own beside the picture's.
-    if (shape.Outline || shape.Region)
-        need += (static_cast<uint64_t>(reader.Size().width()) + 63) / 64 * 8 * static_cast<uint64_t>(reader.Size().height());
-    if (method.Grid != TGridMode::TopLeft && !sizes.empty())
-        need += OffsetCountingMemory(reader.Size().width(), reader.Size().height(), std::ranges::max(sizes));
+    const uint64_t need = PictureMemoryNeed(reader.Size()) + CountingMemoryNeed(reader.Size(), shape, sizes, method);
     RefuseOverBudget(reader.Size(), need, budget);
     // Held until the counting is done: the picture, its mask and the counters.
     const TMemoryBudget::TReservation reserved = budget.Reserve(need);
-    return AnalyseImage(reader.Read(budget.Bytes()), path, shape, sizes, method);
+    const QImage image = reader.Read(budget.Bytes());
+    return AnalyseMask(ShapeMaskOf(image, shape), image.size(), path, shape, sizes, method);
 }
 
 std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, const TShapeChoice& shape,

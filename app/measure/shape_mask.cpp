@@ -6,7 +6,6 @@
 #include "app/engine/crop_mask.h"
 #include "app/engine/outline.h"
 #include "app/picture/colour_mask.h"
-#include "app/picture/foreground_mask.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -25,7 +24,11 @@ std::string NothingToCountText(const TForegroundRule& rule, const std::optional<
 
 TShapeMask ShapeMaskOf(const QImage& image, const TShapeChoice& shape)
 {
-    TForegroundMask chosen = MaskOfForeground(image, shape.Foreground);
+    return ShapeMaskOf(MaskOfForeground(image, shape.Foreground), shape);
+}
+
+TShapeMask ShapeMaskOf(TForegroundMask chosen, const TShapeChoice& shape)
+{
     TPixelMask mask = shape.Outline ? OutlineOf(chosen.Mask) : std::move(chosen.Mask);
     if (shape.Region)
         mask = CropMask(mask, *shape.Region);

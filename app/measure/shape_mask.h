@@ -5,6 +5,7 @@
 #include "app/engine/foreground_rule.h"
 #include "app/engine/pixel_mask.h"
 #include "app/measure/shape_choice.h"
+#include "app/picture/foreground_mask.h"
 
 // The pixels of a picture to count and the rule that chose them, Otsu's level filled in.
 struct TShapeMask {
@@ -18,3 +19,6 @@ struct TShapeMask {
 // picture" for the exact colour over the whole picture, else "No pixel of the picture
 // (the region X,Y,W,H) matches the rule: <rule>".
 TShapeMask ShapeMaskOf(const QImage& image, const TShapeChoice& shape);
+
+// The same from the mask that `shape`'s rule chose, however it was built.
+TShapeMask ShapeMaskOf(TForegroundMask chosen, const TShapeChoice& shape);

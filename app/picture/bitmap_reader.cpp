@@ -41,6 +41,9 @@ TBitmapReader::TBitmapReader(const std::string& path)
     // Orientation tags would turn the picture; its pixels are counted as stored.
     FReader.setAutoTransform(false);
     FSize = FReader.size();
+    // Qt gives a BMP stored top down the negative height of its header.
+    if (FSize.height() < 0)
+        FSize.setHeight(-FSize.height());
     // A GIF is decoded onto its logical screen, which Qt's size (that of the first
     // image) leaves out, and which is all there is when it holds no image.
     if (const std::string head = ReadFileBytes(FFile, 0, 10); head.size() == 10 && head.starts_with("GIF8")) {
@@ -70,7 +73,7 @@ QImage TBitmapReader::Read(uint64_t memoryBytes)
     // them. It decodes into a picture handed to it whose size and format fit, so it is
     // handed a cleared one.
     if (FReader.format() == "bmp" && FReader.imageFormat() != QImage::Format_Invalid) {
-        image = QImage(FReader.size(), FReader.imageFormat());
+        image = QImage(FSize, FReader.imageFormat());
         image.fill(0);
     }
     if (!reader.read(&image) || image.isNull())

@@ -1,22 +1,10 @@
 // Whether a BMP's pixel data is all in the file.
 #include <cstdlib>
 
+#include "app/picture/bmp_header.h"
 #include "app/picture/picture_damage.h"
 
 namespace {
-
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr uint32_t kCoreHeaderSize = 12; // OS/2 1.x: 16-bit width and height
-constexpr uint32_t kRle8 = 1;
-constexpr uint32_t kRle4 = 2;
-
-uint32_t LittleEndian(const std::string& bytes, std::size_t at, int width)
-{
-    uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
-}
 
 // Walks the run-length codes from `offset`. Whole when the end-of-picture code or the
 // end of the last row comes before the end of the file.
@@ -60,31 +48,19 @@ std::optional<std::string> RunLengthDamage(const TRegularFile& file, uint64_t of
 
 std::optional<std::string> BmpDamage(const TRegularFile& file)
 {
-    const std::string header = ReadFileBytes(file, 0, kFileHeaderSize + 40);
-    if (header.size() < kFileHeaderSize + 4)
+    const std::optional<TBmpHeader> header = ReadBmpHeader(file);
+    if (!header)
         return "its header is cut short";
-    const uint32_t infoSize = LittleEndian(header, kFileHeaderSize, 4);
-    const bool core = infoSize == kCoreHeaderSize;
-    if (header.size() < kFileHeaderSize + (core ? kCoreHeaderSize : 40))
-        return "its header is cut short";
-    const std::size_t at = kFileHeaderSize + 4;
-    const int64_t width = core ? LittleEndian(header, at, 2) : static_cast<int32_t>(LittleEndian(header, at, 4));
-    const int64_t height = core ? LittleEndian(header, at + 2, 2) : static_cast<int32_t>(LittleEndian(header, at + 4, 4));
-    const uint32_t bitsPerPixel = LittleEndian(header, core ? at + 6 : at + 10, 2);
-    const uint32_t compression = core ? 0 : LittleEndian(header, at + 12, 4);
-    if (width <= 0 || height == 0 || bitsPerPixel == 0)
+    if (header->Width <= 0 || header->Height == 0 || header->BitsPerPixel == 0)
         return std::nullopt; // Qt refuses these itself
-    const uint64_t rows = static_cast<uint64_t>(std::llabs(height));
-    uint64_t dataOffset = LittleEndian(header, 10, 4);
-    if (dataOffset < kFileHeaderSize + infoSize)
-        dataOffset = kFileHeaderSize + infoSize;
-
-    if (compression == kRle8 || compression == kRle4)
-        return RunLengthDamage(file, dataOffset, rows, compression == kRle4);
-    if (compression != 0 && compression != 3 && compression != 6)
+    const uint64_t rows = static_cast<uint64_t>(std::llabs(header->Height));
+    const uint64_t dataOffset = header->DataOffset;
+    if (header->Compression == kBmpRle8 || header->Compression == kBmpRle4)
+        return RunLengthDamage(file, dataOffset, rows, header->Compression == kBmpRle4);
+    if (header->Compression != 0 && header->Compression != kBmpBitFields && header->Compression != 6)
         return std::nullopt; // embedded JPEG or PNG, which Qt does not read
     // Each row is padded to whole 32-bit words.
-    const uint64_t rowBytes = (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+    const uint64_t rowBytes = (static_cast<uint64_t>(header->Width) * header->BitsPerPixel + 31) / 32 * 4;
     const uint64_t wholeRows = file.Size() > dataOffset ? (file.Size() - dataOffset) / rowBytes : 0;
     if (wholeRows >= rows)
         return std::nullopt;

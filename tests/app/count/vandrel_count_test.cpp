@@ -255,11 +255,27 @@ TEST_F(VandrelCount, ADamagedPictureIsAnErrorAndTheOthersAreStillCounted)
 
 TEST_F(VandrelCount, APictureOverTheMemoryLimitIsRefusedWithItsSizeAndNeed)
 {
-    const TRun run = RunCount({"--memory-limit", "32K", BlackSquare()});
+    // A JPEG is decoded whole, at 32 bits a pixel.
+    const QString jpeg = FFolder.filePath("black.jpg");
+    ASSERT_TRUE(QImage(BlackSquare()).save(jpeg));
+    const TRun run = RunCount({"--memory-limit", "32K", jpeg});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find(": The picture is 100 \u00d7 100 pixels and needs 41.4 KiB of memory, more than the 32.0 KiB allowed"),
               std::string::npos)
         << run.Err;
+
+    // A BMP is decoded a few rows at a time into its mask: what it needs hardly grows
+    // with its size.
+    const TRun streamed = RunCount({"--memory-limit", "32K", BlackSquare()});
+    EXPECT_EQ(streamed.Status, 1);
+    EXPECT_NE(streamed.Err.find(": The picture is 100 \u00d7 100 pixels and needs 69.5 KiB of memory, more than the 32.0 KiB allowed"),
+              std::string::npos)
+        << streamed.Err;
+    QImage large(2000, 2000, QImage::Format_RGB32);
+    large.fill(Qt::black);
+    const QString largeBmp = FFolder.filePath("large.bmp");
+    ASSERT_TRUE(large.save(largeBmp));
+    EXPECT_EQ(RunCount({"--memory-limit", "2M", largeBmp}).Status, 0); // 15.3 MiB as a whole picture
 }
 
 TEST_F(VandrelCount, ANameThatIsNotUtf8IsOpenedByItsBytes)

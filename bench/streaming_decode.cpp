@@ -1,0 +1,217 @@
+// The mask of a picture decoded a row at a time against Qt's whole decode (QImage then
+// MaskOfForeground), for bilevel PNGs of 16, 268 and 1,074 megapixels, RGB PNGs of 16
+// and 268 megapixels and a palette BMP of 268 megapixels; and against the least any reader of the file does: inflating the
+// PNG's image data alone, one read of the BMP. Each path runs in a child process of its
+// own, whose peak memory the kernel reports. Prints times, peak memories and ratios.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <spng.h>
+#include <zlib.h>
+
+#include "app/fractal/self_similar_shapes.h"
+#include "app/picture/foreground_mask.h"
+#include "app/picture/streamed_mask.h"
+
+namespace {
+
+constexpr int kTile = 6561; // the carpet of 3^8 pixels repeats
+const TForegroundRule kBlack = TForegroundRule::Colour(0x000000);
+
+volatile bool gSink; // keeps the work from being optimised away
+
+struct TCost {
+    double Seconds = 0.0;
+    double PeakMiB = 0.0;
+    bool Done = false;
+};
+
+// Runs `work` in a child process: its time, its peak resident memory, whether it succeeded.
+TCost InChild(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        try {
+            work();
+            std::_Exit(0);
+        } catch (...) {
+            std::_Exit(1);
+        }
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), double(usage.ru_maxrss) / 1024.0,
+            WIFEXITED(status) && WEXITSTATUS(status) == 0};
+}
+
+// Carpets tiled over a square, black on white, one bit a pixel.
+std::vector<unsigned char> CarpetRow(int side, int y)
+{
+    std::vector<unsigned char> row((static_cast<std::size_t>(side) + 7) / 8, 0xFF);
+    for (int x = 0; x < side; ++x)
+        if (InCarpet(x % kTile, y % kTile))
+            row[static_cast<std::size_t>(x) / 8] &= static_cast<unsigned char>(~(0x80u >> (x % 8)));
+    return row;
+}
+
+// The carpet in colour: black on a gradient, three bytes a pixel.
+std::vector<unsigned char> ColourCarpetRow(int side, int y)
+{
+    std::vector<unsigned char> row(static_cast<std::size_t>(side) * 3, 0);
+    for (int x = 0; x < side; ++x)
+        if (!InCarpet(x % kTile, y % kTile)) {
+            row[std::size_t(x) * 3] = static_cast<unsigned char>(x);
+            row[std::size_t(x) * 3 + 1] = static_cast<unsigned char>(y);
+            row[std::size_t(x) * 3 + 2] = 200;
+        }
+    return row;
+}
+
+// `colour`: 8-bit RGB, else bilevel.
+void WritePng(const std::string& path, int side, bool colour)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    spng_ctx* context = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_png_file(context, file);
+    spng_ihdr header{uint32_t(side), uint32_t(side), uint8_t(colour ? 8 : 1),
+                     uint8_t(colour ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_GRAYSCALE), 0, 0, 0};
+    spng_set_ihdr(context, &header);
+    spng_encode_image(context, nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+    for (int y = 0; y < side; ++y) {
+        std::vector<unsigned char> row = colour ? ColourCarpetRow(side, y) : CarpetRow(side, y);
+        spng_encode_row(context, row.data(), row.size());
+    }
+    spng_ctx_free(context);
+    std::fclose(file);
+}
+
+// Grey levels 0 to 255 in a palette; the carpet black, the rest a level of its own.
+void WritePaletteBmp(const std::string& path, int side)
+{
+    std::ofstream file(path, std::ios::binary);
+    const uint32_t offset = 14 + 40 + 256 * 4;
+    const auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.put(char(value >> (8 * i) & 0xFF));
+    };
+    file.write("BM", 2);
+    put(offset + uint32_t(side) * uint32_t(side), 4);
+    put(0, 4);
+    put(offset, 4);
+    put(40, 4);
+    put(uint32_t(side), 4);
+    put(uint32_t(side), 4);
+    put(1, 2);
+    put(8, 2);
+    for (int i = 0; i < 6; ++i)
+        put(0, 4);
+    for (uint32_t level = 0; level < 256; ++level)
+        put(level * 0x010101u, 4);
+    std::vector<char> row(static_cast<std::size_t>(side));
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x)
+            row[std::size_t(x)] = InCarpet(x % kTile, y % kTile) ? 0 : char(1 + (x + y) % 255);
+        file.write(row.data(), std::streamsize(row.size()));
+    }
+}
+
+void QtMask(const std::string& path)
+{
+    QImageReader::setAllocationLimit(0);
+    const QImage image(QString::fromStdString(path));
+    if (image.isNull())
+        throw std::runtime_error("Qt refuses the picture");
+    gSink = MaskOfForeground(image, kBlack).Mask.Empty();
+}
+
+void StreamedMaskOf(const std::string& path)
+{
+    gSink = OpenStreamedPicture(path)->Mask(kBlack).Mask.Empty();
+}
+
+std::vector<unsigned char> FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The PNG's image data, every IDAT chunk's, inflated in one call.
+void InflateImageData(const std::string& path, int side, int bitsPerPixel)
+{
+    const std::vector<unsigned char> png = FileBytes(path);
+    std::vector<unsigned char> deflated;
+    for (std::size_t at = 8; at + 12 <= png.size();) {
+        const uint32_t length = uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+        if (std::memcmp(&png[at + 4], "IDAT", 4) == 0)
+            deflated.insert(deflated.end(), png.begin() + long(at + 8), png.begin() + long(at + 8 + length));
+        at += 12 + length;
+    }
+    uLongf size = uLongf(side) * ((uLongf(side) * uLongf(bitsPerPixel) + 7) / 8 + 1);
+    std::vector<unsigned char> raw(size);
+    if (uncompress(raw.data(), &size, deflated.data(), deflated.size()) != Z_OK)
+        throw std::runtime_error("inflate failed");
+    gSink = raw[size / 2] != 0;
+}
+
+void ReadOnce(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::vector<char> buffer(std::size_t{1} << 20);
+    std::size_t total = 0;
+    while (const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file))
+        total += got;
+    std::fclose(file);
+    gSink = total != 0;
+}
+
+void PrintRow(const char* picture, const char* path, const TCost& cost, const TCost& baseline)
+{
+    if (!cost.Done) {
+        std::printf("%-22s %-16s %9s %10s %9s\n", picture, path, "refused", "-", "-");
+        return;
+    }
+    std::printf("%-22s %-16s %9.2f %10.0f %8.2fx\n", picture, path, cost.Seconds, cost.PeakMiB,
+                cost.Seconds / baseline.Seconds);
+}
+
+}  // namespace
+
+int main()
+{
+    QTemporaryDir folder;
+    std::printf("%-22s %-16s %9s %10s %9s\n", "picture", "path", "seconds", "peak MiB", "/ least");
+    for (const auto& [side, colour] : {std::pair{4096, false}, std::pair{16384, false}, std::pair{32768, false},
+                                       std::pair{4096, true}, std::pair{16384, true}}) {
+        const std::string path = (folder.path() + "/picture.png").toStdString();
+        WritePng(path, side, colour);
+        const std::string name = (colour ? "RGB PNG " : "bilevel PNG ") + std::to_string(side) + "\u00b2";
+        const TCost inflate = InChild([&] { InflateImageData(path, side, colour ? 24 : 1); });
+        PrintRow(name.c_str(), "inflate alone", inflate, inflate);
+        PrintRow(name.c_str(), "streamed", InChild([&] { StreamedMaskOf(path); }), inflate);
+        PrintRow(name.c_str(), "Qt", InChild([&] { QtMask(path); }), inflate);
+        std::remove(path.c_str());
+    }
+    const std::string bmp = (folder.path() + "/palette.bmp").toStdString();
+    WritePaletteBmp(bmp, 16384);
+    const TCost read = InChild([&] { ReadOnce(bmp); });
+    PrintRow("palette BMP 16384\u00b2", "one read", read, read);
+    PrintRow("palette BMP 16384\u00b2", "streamed", InChild([&] { StreamedMaskOf(bmp); }), read);
+    PrintRow("palette BMP 16384\u00b2", "Qt", InChild([&] { QtMask(bmp); }), read);
+    return 0;
+}

@@ -1,0 +1,335 @@
+// PNG and BMP decoded a row at a time give the mask of the picture Qt decodes whole,
+// bit for bit, and refuse what is cut short.
+#include "app/picture/streamed_mask.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <spng.h>
+#include <zlib.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/picture/foreground_mask.h"
+#include "app/picture/picture_file.h"
+#include "graph/core/error.h"
+
+namespace {
+
+struct TPngKind {
+    uint8_t ColourType;
+    uint8_t BitDepth;
+    bool Transparency; // a tRNS chunk
+    bool Interlaced;
+};
+
+int Channels(uint8_t colourType)
+{
+    return colourType == SPNG_COLOR_TYPE_TRUECOLOR ? 3 : colourType == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ? 2
+           : colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA                                          ? 4
+                                                                                                   : 1;
+}
+
+// Samples drawn mostly from a few values, so that colours repeat and rules find them.
+std::vector<unsigned char> RandomSamples(std::size_t count, std::mt19937& random)
+{
+    std::vector<unsigned char> bytes(count);
+    for (unsigned char& byte : bytes)
+        byte = random() % 3 ? static_cast<unsigned char>(random() % 4 * 0x55) : static_cast<unsigned char>(random());
+    return bytes;
+}
+
+QByteArray Png(const TPngKind& kind, uint32_t width, uint32_t height, std::mt19937& random)
+{
+    spng_ctx* context = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(context, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr header{width, height, kind.BitDepth, kind.ColourType, 0, 0, uint8_t(kind.Interlaced)};
+    spng_set_ihdr(context, &header);
+    if (kind.ColourType == SPNG_COLOR_TYPE_INDEXED) {
+        spng_plte palette{};
+        palette.n_entries = 1u << kind.BitDepth;
+        for (uint32_t i = 0; i < palette.n_entries; ++i)
+            palette.entries[i] = {uint8_t(random() % 3 * 0x7F), uint8_t(random()), uint8_t(i * 37), 0};
+        spng_set_plte(context, &palette);
+    }
+    if (kind.Transparency) {
+        spng_trns transparency{};
+        transparency.gray = uint16_t(0x55 & ((1u << kind.BitDepth) - 1));
+        transparency.red = transparency.green = transparency.blue = 0x55;
+        transparency.n_type3_entries = 3;
+        transparency.type3_alpha[0] = 0;
+        transparency.type3_alpha[1] = 128;
+        transparency.type3_alpha[2] = 255;
+        spng_set_trns(context, &transparency);
+    }
+    const std::size_t rowBytes = (std::size_t{width} * Channels(kind.ColourType) * kind.BitDepth + 7) / 8;
+    const std::vector<unsigned char> pixels = RandomSamples(rowBytes * height, random);
+    EXPECT_EQ(spng_encode_image(context, pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE), 0);
+    std::size_t size = 0;
+    int error = 0;
+    void* encoded = spng_get_png_buffer(context, &size, &error);
+    QByteArray bytes(static_cast<const char*>(encoded), qsizetype(size));
+    std::free(encoded);
+    spng_ctx_free(context);
+    return bytes;
+}
+
+void Put(QByteArray& bytes, int at, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i)
+        bytes[at + i] = char(value >> (8 * i) & 0xFF);
+}
+
+// Run-length codes of `bits` (8 or 4) for a `width` by `height` picture: runs, pixels
+// as they are, moves, rows ended early, and sometimes the picture.
+QByteArray RunLengthCodes(int bits, int width, int height, std::mt19937& random)
+{
+    QByteArray codes;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width && random() % 16 != 0;) {
+            const int left = width - x;
+            if (random() % 2) {
+                const int count = 1 + int(random() % unsigned(std::min(left, 12)));
+                codes += char(count);
+                codes += char(random());
+                x += count;
+            } else if (left >= 3) {
+                const int count = 3 + int(random() % unsigned(std::min(left - 2, 10)));
+                const int bytes = bits == 4 ? (count + 1) / 2 : count;
+                codes += '\0';
+                codes += char(count);
+                for (int i = 0; i < bytes + bytes % 2; ++i)
+                    codes += char(random());
+                x += count;
+            }
+            if (random() % 8 == 0 && y + 1 < height && x < width) { // right and one row up
+                const int right = int(random() % unsigned(width - x));
+                codes += QByteArray("\0\2", 2) + char(right) + '\1';
+                x += right;
+                ++y;
+            }
+        }
+        codes += QByteArray("\0\0", 2);
+        if (random() % 16 == 0)
+            break;
+    }
+    return codes + QByteArray("\0\1", 2);
+}
+
+struct TBmpKind {
+    int Bits;
+    uint32_t InfoSize;
+    uint32_t Compression;
+    std::vector<uint32_t> Masks; // red, green, blue, alpha: with bit fields
+    bool TopDown;
+};
+
+QByteArray Bmp(const TBmpKind& kind, int width, int height, std::mt19937& random)
+{
+    const bool core = kind.InfoSize == 12;
+    const int colours = kind.Bits <= 8 ? 1 << kind.Bits : 0;
+    const int entry = core ? 3 : 4;
+    const int fieldBytes = kind.InfoSize == 40 && kind.Compression == 3 ? 12 : 0;
+    const int offset = 14 + int(kind.InfoSize) + fieldBytes + colours * entry;
+    const int rowBytes = (width * kind.Bits + 31) / 32 * 4;
+    QByteArray bytes(offset, '\0');
+    bytes.replace(0, 2, "BM");
+    Put(bytes, 2, uint32_t(offset + rowBytes * height), 4);
+    Put(bytes, 10, uint32_t(offset), 4);
+    Put(bytes, 14, kind.InfoSize, 4);
+    if (core) {
+        Put(bytes, 18, uint32_t(width), 2);
+        Put(bytes, 20, uint32_t(height), 2);
+        Put(bytes, 22, 1, 2);
+        Put(bytes, 24, uint32_t(kind.Bits), 2);
+    } else {
+        Put(bytes, 18, uint32_t(width), 4);
+        Put(bytes, 22, uint32_t(kind.TopDown ? -height : height), 4);
+        Put(bytes, 26, 1, 2);
+        Put(bytes, 28, uint32_t(kind.Bits), 2);
+        Put(bytes, 30, kind.Compression, 4);
+        for (std::size_t i = 0; i < kind.Masks.size(); ++i)
+            Put(bytes, 54 + int(i) * 4, kind.Masks[i], 4);
+    }
+    const int paletteAt = 14 + int(kind.InfoSize) + fieldBytes;
+    for (int i = 0; i < colours; ++i)
+        Put(bytes, paletteAt + i * entry, uint32_t(random() % 3 * 0x7F7F7F ^ (random() & 0x0F0F0F)), entry);
+    if (kind.Compression == 1 || kind.Compression == 2)
+        return bytes + RunLengthCodes(kind.Bits, width, height, random);
+    const std::vector<unsigned char> pixels = RandomSamples(std::size_t(rowBytes) * height, random);
+    return bytes + QByteArray(reinterpret_cast<const char*>(pixels.data()), qsizetype(pixels.size()));
+}
+
+class StreamedPictures : public testing::Test {
+protected:
+    std::string Write(const std::string& name, const QByteArray& bytes)
+    {
+        const QString path = FFolder.filePath(QString::fromStdString(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        return QFile::encodeName(path).toStdString();
+    }
+
+    // The streamed mask of `path` equals Qt's for the rules that suit its colours.
+    void ExpectQtsMask(const std::string& path, const std::string& what)
+    {
+        // As the whole picture's path reads it: pixels a run-length BMP skips are cleared.
+        QImage image;
+        try {
+            image = LoadBitmap(QString::fromStdString(path));
+        } catch (const TVandrelError& error) {
+            FAIL() << what << ": " << error.what();
+        }
+        const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
+        ASSERT_TRUE(picture) << what;
+        ASSERT_EQ(QSize(picture->Width(), picture->Height()), image.size()) << what;
+        const QRgb some = image.convertToFormat(QImage::Format_ARGB32).pixel(image.width() / 2, image.height() / 3);
+        for (const TForegroundRule& rule :
+             {TForegroundRule::Colour(some & 0xFFFFFF), TForegroundRule::Colour(0x000000),
+              TForegroundRule::Colour(some & 0xFFFFFF, 40), TForegroundRule::Luminance(100),
+              TForegroundRule::Otsu(TLuminanceSide::Light)}) {
+            const TForegroundMask expected = MaskOfForeground(image, rule);
+            const TForegroundMask streamed = picture->Mask(rule);
+            ASSERT_EQ(streamed.Rule, expected.Rule) << what << ", " << rule.Text();
+            for (int y = 0; y < image.height(); ++y)
+                ASSERT_TRUE(std::ranges::equal(streamed.Mask.Row(y), expected.Mask.Row(y)))
+                    << what << ", " << rule.Text() << ", row " << y;
+        }
+    }
+
+    QTemporaryDir FFolder;
+};
+
+const TPngKind kPngKinds[] = {
+    {SPNG_COLOR_TYPE_GRAYSCALE, 1, false, false},  {SPNG_COLOR_TYPE_GRAYSCALE, 2, true, false},
+    {SPNG_COLOR_TYPE_GRAYSCALE, 8, true, false},   {SPNG_COLOR_TYPE_INDEXED, 8, false, true},
+    {SPNG_COLOR_TYPE_GRAYSCALE, 4, true, false},   {SPNG_COLOR_TYPE_GRAYSCALE, 8, false, false},
+    {SPNG_COLOR_TYPE_GRAYSCALE, 8, true, true},    {SPNG_COLOR_TYPE_GRAYSCALE, 16, false, false},
+    {SPNG_COLOR_TYPE_INDEXED, 1, false, false},    {SPNG_COLOR_TYPE_INDEXED, 2, true, false},
+    {SPNG_COLOR_TYPE_INDEXED, 4, false, true},     {SPNG_COLOR_TYPE_INDEXED, 8, true, false},
+    {SPNG_COLOR_TYPE_TRUECOLOR, 8, false, false},  {SPNG_COLOR_TYPE_TRUECOLOR, 8, true, false},
+    {SPNG_COLOR_TYPE_TRUECOLOR, 16, false, true},  {SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 8, false, false},
+    {SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 16, false, false}, {SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, false, true},
+    {SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 16, false, false}, {SPNG_COLOR_TYPE_GRAYSCALE, 1, false, true},
+};
+
+const TBmpKind kBmpKinds[] = {
+    {1, 40, 0, {}, false},  {4, 40, 0, {}, false},  {8, 40, 0, {}, true},   {1, 12, 0, {}, false},
+    {8, 12, 0, {}, false},  {16, 40, 0, {}, false}, {24, 40, 0, {}, false}, {24, 40, 0, {}, true},
+    {32, 40, 0, {}, false}, {16, 40, 3, {0xF800, 0x07E0, 0x001F}, false},
+    {32, 40, 3, {0x00FF0000, 0x0000FF00, 0x000000FF}, true},
+    {32, 108, 3, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, false},
+    {32, 124, 3, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, true},
+    {16, 124, 3, {0x0F00, 0x00F0, 0x000F, 0xF000}, false}, {32, 108, 0, {}, false},
+    {8, 40, 1, {}, false},  {4, 40, 2, {}, false},  {8, 40, 1, {}, false},  {4, 40, 2, {}, false},
+};
+
+TEST_F(StreamedPictures, EveryPngAndBmpVariantGivesQtsMaskBitForBit)
+{
+    std::mt19937 random(7);
+    for (const TPngKind& kind : kPngKinds)
+        for (const auto& [width, height] : {std::pair{70u, 23u}, std::pair{5u, 9u}}) {
+            const std::string what = "PNG of type " + std::to_string(kind.ColourType) + ", " + std::to_string(kind.BitDepth) +
+                                     " bits" + (kind.Transparency ? ", tRNS" : "") + (kind.Interlaced ? ", interlaced" : "") +
+                                     ", " + std::to_string(width) + " wide";
+            ExpectQtsMask(Write("variant.png", Png(kind, width, height, random)), what);
+        }
+    for (const TBmpKind& kind : kBmpKinds)
+        for (const auto& [width, height] : {std::pair{70, 23}, std::pair{5, 9}}) {
+            const std::string what = "BMP of " + std::to_string(kind.Bits) + " bits, header " + std::to_string(kind.InfoSize) +
+                                     ", compression " + std::to_string(kind.Compression) + (kind.TopDown ? ", top down" : "") +
+                                     ", " + std::to_string(width) + " wide";
+            ExpectQtsMask(Write("variant.bmp", Bmp(kind, width, height, random)), what);
+        }
+    for (const char* sample : {"carpet.png", "square.png", "pixel.bmp"})
+        ExpectQtsMask(std::string(VANDREL_SAMPLES) + "/" + sample, sample);
+}
+
+TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
+{
+    std::mt19937 random(11);
+    const std::pair<std::string, QByteArray> pictures[] = {
+        {"grey.png", Png({SPNG_COLOR_TYPE_GRAYSCALE, 1, false, false}, 70, 23, random)},
+        {"rgba.png", Png({SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 16, false, true}, 21, 13, random)},
+        {"palette.bmp", Bmp({4, 40, 0, {}, false}, 33, 7, random)},
+        {"runs.bmp", Bmp({8, 40, 1, {}, false}, 33, 7, random)},
+        {"fields.bmp", Bmp({32, 124, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, true}, 9, 7, random)},
+    };
+    for (const auto& [name, bytes] : pictures) {
+        const std::unique_ptr<TStreamedPicture> whole = OpenStreamedPicture(Write(name, bytes));
+        const TForegroundMask expected = whole->Mask(TForegroundRule::Luminance(120));
+        int refused = 0;
+        for (int length = 0; length < bytes.size(); ++length) {
+            const std::string cut = Write("cut-" + name, bytes.left(length));
+            try {
+                const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(cut);
+                if (!picture) { // no PNG or BMP left: Qt decides
+                    ++refused;
+                    continue;
+                }
+                const TForegroundMask mask = picture->Mask(TForegroundRule::Luminance(120));
+                for (int y = 0; y < whole->Height(); ++y)
+                    ASSERT_TRUE(std::ranges::equal(mask.Mask.Row(y), expected.Mask.Row(y))) << name << " cut to " << length;
+            } catch (const TVandrelError& error) {
+                ASSERT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: cut-" + name))
+                    << error.what();
+                ++refused;
+            }
+        }
+        EXPECT_GT(refused, bytes.size() * 9 / 10) << name;
+    }
+
+    // PNG headers that claim more rows than the data holds: a few more, and so many
+    // more that no deflated data this short could hold them (refused before any mask).
+    for (const uint32_t height : {30u, 1000000u}) {
+        QByteArray png = Png({SPNG_COLOR_TYPE_GRAYSCALE, 8, false, false}, 70, 23, random);
+        for (int i = 0; i < 4; ++i)
+            png[20 + i] = char(height >> (24 - 8 * i));
+        const uLong checksum = crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17);
+        for (int i = 0; i < 4; ++i)
+            png[29 + i] = char(checksum >> (24 - 8 * i));
+        const std::string path = Write("tall.png", png);
+        try {
+            const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
+            ASSERT_EQ(picture->Height(), int(height));
+            picture->Mask(TForegroundRule::Colour(0));
+            FAIL() << "a PNG that lies about its height was counted";
+        } catch (const TVandrelError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: tall.png (")) << error.what();
+        }
+    }
+
+    // A header that claims far more rows than the file holds is refused before any mask is made.
+    QByteArray tall = Bmp({24, 40, 0, {}, false}, 1, 16, random);
+    Put(tall, 22, 268435456, 4);
+    try {
+        OpenStreamedPicture(Write("tall.bmp", tall));
+        FAIL() << "a BMP that lies about its height was opened";
+    } catch (const TVandrelError& error) {
+        EXPECT_STREQ(error.what(), "The picture is damaged or incomplete: tall.bmp (its pixel data ends after 16 of 268435456 rows)");
+    }
+}
+
+TEST_F(StreamedPictures, ABmpWiderThanQtReadsIsDecodedEveryPixelOnce)
+{
+    // Qt gives no size for a BMP 70000 pixels wide, so the whole-picture path refuses it.
+    std::mt19937 random(5);
+    QByteArray bytes = Bmp({1, 40, 0, {}, false}, 70000, 2, random);
+    Put(bytes, 54, 0x000000, 4); // colour 0 black, colour 1 white
+    Put(bytes, 58, 0xFFFFFF, 4);
+    const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(Write("wide.bmp", bytes));
+    const TPixelMask dark = picture->Mask(TForegroundRule::Luminance(100)).Mask;
+    const TPixelMask light = picture->Mask(TForegroundRule::Luminance(100, TLuminanceSide::Light)).Mask;
+    EXPECT_EQ(dark.Width(), 70000);
+    EXPECT_EQ(dark.SetCount() + light.SetCount(), 70000u * 2);
+    EXPECT_GT(dark.SetCount(), 0u);
+    EXPECT_GT(light.SetCount(), 0u);
+}
+
+}  // namespace
