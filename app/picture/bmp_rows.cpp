@@ -99,6 +99,7 @@ public:
     {
         FRows.ForEach(visit);
     }
+    void ForEachRun(const TVisit& visit) override { ForEachIndexedRun(*this, Width(), visit); }
 
 private:
     TStoredRows FRows;
@@ -107,7 +108,7 @@ private:
 };
 
 // 16, 24 or 32 bits a pixel, its channels under masks.
-class TDirectRows : public TStreamedPicture, public TArgbRuns {
+class TDirectRows : public TStreamedPicture {
 public:
     TDirectRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, TChannel red, TChannel green,
                 TChannel blue, std::optional<TChannel> alpha)

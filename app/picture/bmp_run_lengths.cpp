@@ -49,6 +49,7 @@ public:
     TForegroundMask Mask(const TForegroundRule& rule) override { return IndexedMask(*this, Width(), Height(), rule); }
     const std::vector<TArgb>& Colours() const override { return FColours; }
     int Bits() const override { return 8; }
+    void ForEachRun(const TVisit& visit) override { ForEachIndexedRun(*this, Width(), visit); }
 
     void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {

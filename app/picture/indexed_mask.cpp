@@ -1,6 +1,7 @@
 #include "app/picture/indexed_mask.h"
 
 #include <array>
+#include <vector>
 
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
@@ -81,4 +82,17 @@ TForegroundMask IndexedMask(TIndexedRows& rows, int width, int height, const TFo
                 result.Mask.Set(static_cast<int>(wholeBytes) * perByte + j, y);
     });
     return result;
+}
+
+void ForEachIndexedRun(TIndexedRows& rows, int width, const TArgbRuns::TVisit& visit)
+{
+    const int bits = rows.Bits();
+    const int perByte = 8 / bits;
+    const std::vector<TArgb>& colours = rows.Colours();
+    std::vector<TArgb> pixels(static_cast<std::size_t>(width));
+    rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(x)] = colours[IndexIn(packed[static_cast<std::size_t>(x / perByte)], x % perByte, bits)];
+        visit(y, 0, 1, pixels);
+    });
 }

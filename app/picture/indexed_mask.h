@@ -8,3 +8,7 @@
 // colour once; the pixels are then marked by their indices, a byte of them at a time.
 // An Otsu rule counts the pixels of each index first.
 TForegroundMask IndexedMask(TIndexedRows& rows, int width, int height, const TForegroundRule& rule);
+
+// Hands the pixels of `rows`, a `width` pixels wide picture, to `visit` as whole rows of
+// their colours, for a picture read by its indices that is asked for its pixels.
+void ForEachIndexedRun(TIndexedRows& rows, int width, const TArgbRuns::TVisit& visit);

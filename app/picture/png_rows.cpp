@@ -62,7 +62,7 @@ private:
     std::FILE* FStream = nullptr;
 };
 
-class TPngRows : public TStreamedPicture, public TArgbRuns, public TIndexedRows {
+class TPngRows : public TStreamedPicture, public TIndexedRows {
 public:
     // `colours`: those of every sample of a grey or palette picture, when its rows are
     // handed as samples; empty for the rest.

@@ -9,8 +9,23 @@
 #include "app/engine/pixel_mask.h"
 #include "app/picture/foreground_mask.h"
 
-// A picture decoded a row at a time, never whole.
-class TStreamedPicture {
+// The rows of a picture with the pixels converted to 0xAARRGGBB as Qt converts them to
+// ARGB32, so that a rule judges them alike.
+class TArgbRuns {
+public:
+    virtual ~TArgbRuns() = default;
+
+    // Decodes the picture from its start and hands every pixel to `visit` once, in
+    // runs: the pixels of row `y` at columns `firstX`, `firstX + step`, ... (an
+    // interlaced picture's passes hold every few pixels of a row). Rows may come in
+    // any order. Raises as TStreamedPicture::Mask does.
+    using TVisit = std::function<void(int y, int firstX, int step, std::span<const TArgb> pixels)>;
+    virtual void ForEachRun(const TVisit& visit) = 0;
+};
+
+// A picture decoded a row at a time, never whole. Its pixels as runs (ForEachRun) serve
+// what needs their colours, a reduced preview say.
+class TStreamedPicture : public TArgbRuns {
 public:
     virtual ~TStreamedPicture() = default;
 
@@ -29,20 +44,6 @@ protected:
 private:
     int FWidth;
     int FHeight;
-};
-
-// The rows of a picture with the pixels converted to 0xAARRGGBB as Qt converts them to
-// ARGB32, so that a rule judges them alike.
-class TArgbRuns {
-public:
-    virtual ~TArgbRuns() = default;
-
-    // Decodes the picture from its start and hands every pixel to `visit` once, in
-    // runs: the pixels of row `y` at columns `firstX`, `firstX + step`, ... (an
-    // interlaced picture's passes hold every few pixels of a row). Rows may come in
-    // any order. Raises as TStreamedPicture::Mask does.
-    using TVisit = std::function<void(int y, int firstX, int step, std::span<const TArgb> pixels)>;
-    virtual void ForEachRun(const TVisit& visit) = 0;
 };
 
 // The rows of a picture of at most 256 colours as the indices of their pixels' colours,

@@ -189,7 +189,21 @@ protected:
         const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
         ASSERT_TRUE(picture) << what;
         ASSERT_EQ(QSize(picture->Width(), picture->Height()), image.size()) << what;
-        const QRgb some = image.convertToFormat(QImage::Format_ARGB32).pixel(image.width() / 2, image.height() / 3);
+        // Every pixel comes once, in Qt's colour: what a reduced preview is drawn from.
+        const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+        std::vector<int> visits(std::size_t(argb.width()) * std::size_t(argb.height()));
+        picture->ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
+            for (std::size_t i = 0; i < pixels.size(); ++i) {
+                const int x = firstX + int(i) * step;
+                ++visits[std::size_t(y) * std::size_t(argb.width()) + std::size_t(x)];
+                const QRgb expected = argb.pixel(x, y);
+                if (qAlpha(expected) != 0 || pixels[i] >> 24 != 0) { // clear is clear, whatever its colour
+                    ASSERT_EQ(pixels[i], expected) << what << ", pixel " << x << ", " << y;
+                }
+            }
+        });
+        ASSERT_TRUE(std::ranges::all_of(visits, [](int count) { return count == 1; })) << what;
+        const QRgb some = argb.pixel(image.width() / 2, image.height() / 3);
         for (const TForegroundRule& rule :
              {TForegroundRule::Colour(some & 0xFFFFFF), TForegroundRule::Colour(0x000000),
               TForegroundRule::Colour(some & 0xFFFFFF, 40), TForegroundRule::Luminance(100),
