@@ -2,12 +2,15 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include "app/picture/bitmap_reader.h"
+#include "app/picture/picture_preview.h"
 #include "app/picture/regular_file.h"
+#include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -60,12 +63,24 @@ std::shared_ptr<QSvgRenderer> Drawing(const QByteArray& svg)
 
 }  // namespace
 
-TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConverter& converter)
+TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConverter& converter,
+                                        uint64_t mostShownPixels)
 {
     TLoadedPicture picture;
     picture.FKind = PictureKindOf(path);
     switch (picture.FKind) {
     case TPictureKind::Bitmap:
+        if (const std::unique_ptr<TStreamedPicture> streamed = OpenStreamedPicture(QFile::encodeName(path).toStdString());
+            streamed && static_cast<uint64_t>(streamed->Width()) * static_cast<uint64_t>(streamed->Height()) > mostShownPixels) {
+            picture.FFullSize = QSize(streamed->Width(), streamed->Height());
+            // Only the mask is ever held whole: a picture whose mask cannot be is refused
+            // before anything is decoded.
+            RefuseOverBudget(picture.FFullSize, StreamedMemoryNeed(picture.FFullSize), ProcessMemoryBudget());
+            picture.FStamp = StampOf(path);
+            picture.FScale = PreviewScale(picture.FFullSize, mostShownPixels / 4);
+            picture.FImage = PreviewOf(*streamed, picture.FScale);
+            break;
+        }
         picture.FImage = DrawableBitmap(path);
         break;
     case TPictureKind::Icon:
@@ -94,6 +109,32 @@ QSize TLoadedPicture::Size() const
     if (FDrawing)
         return FDrawing->defaultSize();
     return FImage.size(); // 0 x 0 when there is no picture
+}
+
+QSize TLoadedPicture::FullSize() const
+{
+    return FScale == 1 ? Size() : FFullSize;
+}
+
+TForegroundMask TLoadedPicture::MaskOf(const TForegroundRule& rule) const
+{
+    if (FScale == 1)
+        return MaskOfForeground(Bitmap(), rule);
+    if (StampOf(FStamp.Path) != FStamp)
+        throw TVandrelError("The picture has changed since it was opened: " +
+                            QFileInfo(FStamp.Path).fileName().toStdString());
+    // Read again as it was when opened.
+    const std::unique_ptr<TStreamedPicture> streamed = OpenStreamedPicture(QFile::encodeName(FStamp.Path).toStdString());
+    if (!streamed || QSize(streamed->Width(), streamed->Height()) != FFullSize)
+        throw TVandrelError("The picture has changed since it was opened: " +
+                            QFileInfo(FStamp.Path).fileName().toStdString());
+    return streamed->Mask(rule);
+}
+
+TLoadedPicture::TFileStamp TLoadedPicture::StampOf(const QString& path)
+{
+    const QFileInfo file(path);
+    return {path, file.size(), file.lastModified()};
 }
 
 bool TLoadedPicture::HasBitmap() const

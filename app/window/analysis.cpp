@@ -10,11 +10,6 @@
 #include "app/window/background_measure.h"
 #include "graph/core/error.h"
 
-namespace {
-
-
-}  // namespace
-
 void TForm1::Analyse_Image()
 {
     // A size still being typed is settled as leaving its field would settle it, so
@@ -46,12 +41,12 @@ void TForm1::Analyse_Image()
     // The picture as it was read, without the grid or the rectangle drawn on the copy
     // that is shown.
     Image1->ShowLoadedPicture();
-    TShapeMask chosen = ShapeMaskOf(Image1->LoadedPicture().Bitmap(), shape);
+    const TLoadedPicture& picture = Image1->LoadedPicture();
 
     TAnalysisResult result{.PictureFile = FPictureFile,
-                           .PictureSize = Image1->Picture().Size(),
+                           .PictureSize = picture.FullSize(),
                            .Shape = shape,
-                           .Foreground = chosen.Rule,
+                           .Foreground = shape.Foreground,
                            .Method = FMethod,
                            .MinBoxSize = typed ? sizes.front() : minimum,
                            .MaxBoxSize = typed ? sizes.back() : maximum,
@@ -59,9 +54,17 @@ void TForm1::Analyse_Image()
                            .BoxSizes = sizes,
                            .Measurement = {},
                            .Made = QDateTime::currentDateTime()};
-    std::optional<TShapeMeasurement> measured =
-        MeasureWithProgress(*this, chosen.Mask, sizes, result.Method,
-                            shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture, FProgressDelay);
+    // The mask is built with the counting, away from the window: a preview's picture
+    // is decoded again from its file, which takes seconds when it is large.
+    const TMeasuredArea area = shape.Region ? TMeasuredArea::Region : TMeasuredArea::Picture;
+    std::optional<TShapeMeasurement> measured = MeasureWithProgress(
+        *this,
+        [&](TCountProgress& progress) {
+            TShapeMask chosen = ShapeMaskOf(picture.MaskOf(shape.Foreground), shape);
+            result.Foreground = chosen.Rule;
+            return MeasureShape(chosen.Mask, sizes, result.Method, area, &progress);
+        },
+        FProgressDelay);
     // Cancelled: the last results stay as they were, as they do when the counting fails.
     if (!measured)
         return;

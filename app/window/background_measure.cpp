@@ -23,9 +23,9 @@ public:
 
 }  // namespace
 
-std::optional<TShapeMeasurement> MeasureWithProgress(QWidget& window, const TPixelMask& mask,
-                                                     std::span<const int> sizes, const TCountMethod& method,
-                                                     TMeasuredArea area, std::chrono::milliseconds progressDelay)
+std::optional<TShapeMeasurement> MeasureWithProgress(QWidget& window,
+                                                     const std::function<TShapeMeasurement(TCountProgress&)>& measure,
+                                                     std::chrono::milliseconds progressDelay)
 {
     const TBusyCursor busy;
     TCountingProgress dialog(&window);
@@ -45,7 +45,7 @@ std::optional<TShapeMeasurement> MeasureWithProgress(QWidget& window, const TPix
     {
         std::jthread counting([&] {
             try {
-                measured = MeasureShape(mask, sizes, method, area, &progress);
+                measured = measure(progress);
             } catch (...) {
                 failure = std::current_exception();
             }

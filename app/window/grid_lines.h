@@ -9,4 +9,7 @@
 // hairlines in that raster operation. A pixel where two lines cross is drawn twice and comes back. Nothing is
 // drawn when `spacing` is 0 or less. Straight on the pixels, since a painter draws
 // such lines a pixel at a time: about a second on a picture of 5000 by 5000.
-void DrawNotXorGrid(QImage& image, int spacing, QRgb colour);
+// On a reduced preview, whose every pixel stands for `scale` by `scale` pixels of the
+// picture, the lines are those of the picture: a pixel is on a line when one of the
+// picture's pixels it stands for is.
+void DrawNotXorGrid(QImage& image, int spacing, QRgb colour, int scale = 1);

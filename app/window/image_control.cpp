@@ -57,7 +57,7 @@ TImageControl::~TImageControl() = default;
 
 void TImageControl::LoadFromFile(const QString& path)
 {
-    FLoaded = TLoadedPicture::FromFile(path, FMetafileConverter);
+    FLoaded = TLoadedPicture::FromFile(path, FMetafileConverter, FMostShownPixels);
     ShowLoadedPicture();
 }
 

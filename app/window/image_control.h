@@ -31,6 +31,8 @@ public:
     // Shows the picture as read again, without the file being read again: what was
     // drawn on it is gone and drawing starts afresh.
     void ShowLoadedPicture();
+    // Bitmaps of more pixels than this are shown as a reduced preview.
+    void SetMostShownPixels(uint64_t pixels) { FMostShownPixels = pixels; }
     // What turns metafiles into pictures: the program beside this one unless set.
     void SetMetafileConverter(const TMetafileConverter& converter) { FMetafileConverter = converter; }
 
@@ -68,6 +70,7 @@ private:
     TLoadedPicture FPicture; // shares FLoaded's pixels until something is drawn
     QImage FOverlay;
     TMetafileConverter FMetafileConverter;
+    uint64_t FMostShownPixels = TLoadedPicture::kMostShownPixels;
     std::unique_ptr<TQtCanvas> FCanvas;
     TPictureSurface* FSurface;
     TMouseHandler FOnMouseDown;

@@ -72,7 +72,13 @@ TMaskRect TForm1::SelectedRegion() const
     if (!FSelectionDrawn || region.isEmpty())
         throw TVandrelError("Draw the rectangle to count inside on the picture first, or clear \"Count inside "
                             "the rectangle only\"");
-    return {region.x(), region.y(), region.width(), region.height()};
+    // On a preview each pixel stands for a block of the picture: the region holds the
+    // blocks the rectangle covers.
+    const TLoadedPicture& picture = Image1->LoadedPicture();
+    const int scale = picture.Scale();
+    const QRect blocks = QRect(region.topLeft() * scale, region.size() * scale)
+                             .intersected(QRect(QPoint(0, 0), picture.FullSize()));
+    return {blocks.x(), blocks.y(), blocks.width(), blocks.height()};
 }
 
 void TForm1::RefreshOverlay()

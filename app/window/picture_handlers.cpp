@@ -50,10 +50,21 @@ void TForm1::OpenPictureFile()
     for (QWidget* control : {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(SpinEdit2),
                              static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(BitBtn3)})
         control->setEnabled(measurable);
-    PictureNote->setText(measurable ? QString()
-                                    : QStringLiteral("Icons and metafiles are shown, not measured: only a bitmap "
-                                                     "(BMP, PNG, JPEG, GIF, TIFF) can be analysed."));
-    setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName());
+    const TLoadedPicture& picture = Image1->LoadedPicture();
+    const QString size = QStringLiteral("%1 \u00d7 %2").arg(picture.FullSize().width()).arg(picture.FullSize().height());
+    if (!measurable)
+        PictureNote->setText(QStringLiteral("Icons and metafiles are shown, not measured: only a bitmap "
+                                            "(BMP, PNG, JPEG, GIF, TIFF) can be analysed."));
+    else if (picture.Scale() > 1)
+        PictureNote->setText(QStringLiteral("Too large to show whole (%1 pixels): shown reduced 1:%2. The grid "
+                                            "and the rectangle are drawn on the preview; every pixel is counted.")
+                                 .arg(size)
+                                 .arg(picture.Scale()));
+    else
+        PictureNote->clear();
+    setWindowTitle(QStringLiteral("Vandrel -- ") + PictureName() +
+                   (picture.Scale() > 1 ? QStringLiteral(" (%1, preview reduced 1:%2)").arg(size).arg(picture.Scale())
+                                        : QString()));
     SetImageCursor(true);
     RefreshOverlay();
 }
@@ -81,7 +92,8 @@ void TForm1::GridUp(int n)
         // next is drawn in this pen too.
         canvas.SetPenMode(pmNotXor);
     });
-    Image1->DrawPixels([n](QImage& pixels) { DrawNotXorGrid(pixels, n, ToQColor(kGridColour).rgb()); });
+    const int scale = Image1->LoadedPicture().Scale();
+    Image1->DrawPixels([n, scale](QImage& pixels) { DrawNotXorGrid(pixels, n, ToQColor(kGridColour).rgb(), scale); });
 }
 
 void TForm1::SetImageCursor(bool show)

@@ -17,6 +17,7 @@
 
 #include "app/picture/foreground_mask.h"
 #include "app/picture/picture_file.h"
+#include "app/picture/picture_preview.h"
 #include "graph/core/error.h"
 
 namespace {
@@ -344,6 +345,36 @@ TEST_F(StreamedPictures, ABmpWiderThanQtReadsIsDecodedEveryPixelOnce)
     EXPECT_EQ(dark.SetCount() + light.SetCount(), 70000u * 2);
     EXPECT_GT(dark.SetCount(), 0u);
     EXPECT_GT(light.SetCount(), 0u);
+}
+
+TEST_F(StreamedPictures, APreviewHoldsTheTopLeftPixelOfEveryBlock)
+{
+    std::mt19937 random(3);
+    const std::pair<std::string, QByteArray> pictures[] = {
+        {"interlaced.png", Png({SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, false, true}, 70, 23, random)},
+        {"grey.png", Png({SPNG_COLOR_TYPE_GRAYSCALE, 2, false, false}, 31, 17, random)},
+        {"palette.bmp", Bmp({4, 40, 0, {}, false}, 33, 7, random)},
+        {"runs.bmp", Bmp({8, 40, 1, {}, true}, 40, 40, random)},
+    };
+    for (const auto& [name, bytes] : pictures)
+        for (const int scale : {1, 2, 3, 8}) {
+            const std::string path = Write(name, bytes);
+            const QImage whole = LoadBitmap(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const QImage preview = PreviewOf(*OpenStreamedPicture(path), scale)
+                                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            ASSERT_EQ(preview.size(), QSize((whole.width() + scale - 1) / scale, (whole.height() + scale - 1) / scale));
+            for (int y = 0; y < preview.height(); ++y)
+                for (int x = 0; x < preview.width(); ++x)
+                    ASSERT_EQ(preview.pixel(x, y), whole.pixel(x * scale, y * scale)) << name << " 1:" << scale;
+        }
+    // The least scale that leaves at most so many pixels, for sides that divide and do not.
+    for (const QSize size : {QSize(1, 1), QSize(243, 243), QSize(70000, 3), QSize(32768, 32768), QSize(12345, 678)})
+        for (const uint64_t most : {1ull, 7381ull, 1ull << 20, 1ull << 25}) {
+            const auto blocks = [&](int k) { return uint64_t((size.width() + k - 1) / k) * uint64_t((size.height() + k - 1) / k); };
+            const int scale = PreviewScale(size, most);
+            EXPECT_LE(blocks(scale), most);
+            EXPECT_TRUE(scale == 1 || blocks(scale - 1) > most) << size.width() << " x " << size.height() << ", " << most;
+        }
 }
 
 }  // namespace

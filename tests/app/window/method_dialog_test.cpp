@@ -221,6 +221,58 @@ TEST_F(WindowMethod, InsideTheRectangleTheCountsAreThoseOfVandrelCountForThatReg
     EXPECT_NE(countRows({}), inside) << "the rectangle limits the count";
 }
 
+TEST_F(WindowMethod, APictureTooLargeToShowWholeIsPreviewedAndCountedEveryPixel)
+{
+    const QString path = WriteCarpet("carpet.png", 243, "PNG");
+    const QSize size = QImage(path).size();
+    FForm.Image1->SetMostShownPixels(uint64_t(size.width()) * uint64_t(size.height()) / 2);
+    Open(path);
+    const TLoadedPicture& picture = FForm.Image1->LoadedPicture();
+    ASSERT_EQ(picture.FullSize(), size);
+    const int scale = picture.Scale();
+    ASSERT_GT(scale, 1);
+    EXPECT_EQ(picture.Size(), QSize((size.width() + scale - 1) / scale, (size.height() + scale - 1) / scale));
+    EXPECT_TRUE(FForm.windowTitle().endsWith(
+        QString(" (%1 \u00d7 %2, preview reduced 1:%3)").arg(size.width()).arg(size.height()).arg(scale)))
+        << FForm.windowTitle().toStdString();
+    // A grid line of the picture falls in the preview's column of the pixel it passes.
+    FForm.SpinEdit1->SetValue(10 * scale);
+    const QImage& shown = FForm.Image1->Picture().Bitmap();
+    EXPECT_NE(shown.pixel(10, 1), picture.Bitmap().pixel(10, 1));
+    EXPECT_EQ(shown.pixel(11, 1), picture.Bitmap().pixel(11, 1));
+
+    const auto countRows = [&](const QStringList& more) {
+        QProcess count;
+        count.start(VANDREL_COUNT, QStringList{"--min", "1", "--max", "31", "--step", "3", "--format", "csv", path} + more);
+        EXPECT_TRUE(count.waitForFinished(60000));
+        const QStringList lines = QString::fromUtf8(count.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        return lines.mid(lines.indexOf("log(d),log(N(d))") + 1);
+    };
+    FDialogs.ColourAnswers.push_back(clBlack);
+    Analyse(1, 31, 3);
+    EXPECT_EQ(TableRows(), countRows({}));
+
+    // The rectangle drawn on the preview holds the blocks of the picture it covers.
+    OpenMethod();
+    FForm.MethodDialog->ForegroundPanel->InsideRectangleBox->setChecked(true);
+    QWidget& surface = FForm.Image1->Surface();
+    QTest::mousePress(&surface, Qt::LeftButton, {}, {6, 8});
+    QTest::mouseMove(&surface, {picture.Size().width() + 5, 40});
+    QTest::mouseRelease(&surface, Qt::LeftButton, {}, {picture.Size().width() + 5, 40});
+    FDialogs.ColourAnswers.push_back(clBlack);
+    Analyse(1, 31, 3);
+    const QString region = QString("%1,%2,%3,%4").arg(6 * scale).arg(8 * scale).arg(size.width() - 6 * scale).arg(32 * scale);
+    EXPECT_EQ(TableRows(), countRows({"--region", region}));
+
+    // The file is read again to count: a file changed since is refused, not counted.
+    WriteCarpet("carpet.png", 81, "PNG");
+    const QStringList before = TableRows();
+    FDialogs.ColourAnswers.push_back(clBlack);
+    FForm.BitBtn3->click();
+    EXPECT_EQ(FDialogs.Errors, QStringList("The picture has changed since it was opened: carpet.png"));
+    EXPECT_EQ(TableRows(), before);
+}
+
 TEST_F(WindowMethod, WhatCannotBeCountedIsRefusedAndTheLastResultsStay)
 {
     Open(WriteCarpet("carpet.png", 27, "PNG"));

@@ -1,0 +1,50 @@
+#include "app/picture/picture_preview.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+uint64_t BlocksAlong(int length, int scale)
+{
+    return (static_cast<uint64_t>(length) + static_cast<uint64_t>(scale) - 1) / static_cast<uint64_t>(scale);
+}
+
+}  // namespace
+
+int PreviewScale(QSize size, uint64_t mostPixels)
+{
+    const auto pixels = static_cast<double>(size.width()) * size.height();
+    // The square root is a lower bound; rounding up the blocks at the edges may need more.
+    int scale = std::max(1, static_cast<int>(std::sqrt(pixels / static_cast<double>(std::max<uint64_t>(mostPixels, 1)))));
+    while (BlocksAlong(size.width(), scale) * BlocksAlong(size.height(), scale) > std::max<uint64_t>(mostPixels, 1))
+        ++scale;
+    return scale;
+}
+
+QImage PreviewOf(TStreamedPicture& picture, int scale)
+{
+    QImage preview(static_cast<int>(BlocksAlong(picture.Width(), scale)),
+                   static_cast<int>(BlocksAlong(picture.Height(), scale)), QImage::Format_ARGB32_Premultiplied);
+    bool opaque = true;
+    picture.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
+        if (y % scale != 0)
+            return;
+        auto* line = reinterpret_cast<QRgb*>(preview.scanLine(y / scale));
+        const auto put = [&](int x, TArgb pixel) {
+            opaque = opaque && qAlpha(pixel) == 255;
+            line[x / scale] = qPremultiply(pixel);
+        };
+        const int end = firstX + static_cast<int>(pixels.size()) * step;
+        if (step == 1) { // straight to the multiples of `scale`
+            for (int x = (firstX + scale - 1) / scale * scale; x < end; x += scale)
+                put(x, pixels[static_cast<std::size_t>(x - firstX)]);
+            return;
+        }
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (const int x = firstX + static_cast<int>(i) * step; x % scale == 0)
+                put(x, pixels[i]);
+    });
+    // Opaque premultiplied pixels are RGB32's.
+    return opaque ? preview.convertToFormat(QImage::Format_RGB32) : preview;
+}
