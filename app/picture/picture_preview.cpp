@@ -10,6 +10,25 @@ uint64_t BlocksAlong(int length, int scale)
     return (static_cast<uint64_t>(length) + static_cast<uint64_t>(scale) - 1) / static_cast<uint64_t>(scale);
 }
 
+// A picture read by its colours' indices needs only its sampled pixels looked up.
+void SampleIndices(TIndexedRows& rows, int width, int scale, QImage& preview, bool& opaque)
+{
+    const auto bits = static_cast<std::size_t>(rows.Bits());
+    const unsigned ones = (1u << bits) - 1;
+    const std::vector<TArgb>& colours = rows.Colours();
+    rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
+        if (y % scale != 0)
+            return;
+        auto* line = reinterpret_cast<QRgb*>(preview.scanLine(y / scale));
+        for (std::size_t x = 0; x < static_cast<std::size_t>(width); x += static_cast<std::size_t>(scale)) {
+            const std::size_t bit = x * bits;
+            const TArgb pixel = colours[packed[bit / 8] >> (8 - bits - bit % 8) & ones];
+            opaque = opaque && qAlpha(pixel) == 255;
+            line[x / static_cast<std::size_t>(scale)] = qPremultiply(pixel);
+        }
+    });
+}
+
 }  // namespace
 
 int PreviewScale(QSize size, uint64_t mostPixels)
@@ -27,6 +46,10 @@ QImage PreviewOf(TStreamedPicture& picture, int scale)
     QImage preview(static_cast<int>(BlocksAlong(picture.Width(), scale)),
                    static_cast<int>(BlocksAlong(picture.Height(), scale)), QImage::Format_ARGB32_Premultiplied);
     bool opaque = true;
+    if (auto* indexed = dynamic_cast<TIndexedRows*>(&picture); indexed && !indexed->Colours().empty()) {
+        SampleIndices(*indexed, picture.Width(), scale, preview, opaque);
+        return opaque ? preview.convertToFormat(QImage::Format_RGB32) : preview;
+    }
     picture.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
         if (y % scale != 0)
             return;
