@@ -8,20 +8,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "app/window/busy_cursor.h"
 #include "app/window/counting_progress.h"
-
-namespace {
-
-// The hourglass for as long as it lives, also when an error ends the counting.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
-}  // namespace
 
 std::optional<TShapeMeasurement> MeasureWithProgress(QWidget& window,
                                                      const std::function<TShapeMeasurement(TCountProgress&)>& measure,

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "app/window/busy_cursor.h"
 #include "app/window/grid_lines.h"
 
 namespace {
@@ -41,7 +42,10 @@ void TForm1::OpenPictureFile()
     if (!chosen)
         return;
     // Loaded first: a picture that cannot be read changes nothing.
-    Image1->LoadFromFile(*chosen);
+    {
+        const TBusyCursor busy; // a large picture takes seconds
+        Image1->LoadFromFile(*chosen);
+    }
     FPictureFile = *chosen;
     FSelectionDrawn = false;
     ClearResults();
