@@ -123,28 +123,35 @@ QByteArray RunLengthCodes(int bits, int width, int height, std::mt19937& random)
 
 struct TBmpKind {
     int Bits;
-    uint32_t InfoSize;
+    uint32_t InfoSize; // 40, 64, 108, 124 are read in full; any other size as 12 is
     uint32_t Compression;
-    std::vector<uint32_t> Masks; // red, green, blue, alpha: with bit fields
+    std::vector<uint32_t> Masks; // red, green, blue, alpha: with bit fields, or in a header of 108 or 124
     bool TopDown;
+    uint32_t ColoursUsed = 0;
+    bool StatedOffsetZero = false; // the file header says the pixels start at 0
 };
+
+bool FullInfo(uint32_t infoSize)
+{
+    return infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124;
+}
 
 QByteArray Bmp(const TBmpKind& kind, int width, int height, std::mt19937& random)
 {
-    const bool core = kind.InfoSize == 12;
-    const int colours = kind.Bits <= 8 ? 1 << kind.Bits : 0;
-    const int entry = core ? 3 : 4;
-    const int fieldBytes = kind.InfoSize == 40 && kind.Compression == 3 ? 12 : 0;
+    const bool full = FullInfo(kind.InfoSize);
+    const int colours = kind.Bits > 8 ? 0 : kind.ColoursUsed ? int(kind.ColoursUsed) : 1 << kind.Bits;
+    const int entry = kind.InfoSize == 12 ? 3 : 4;
+    const int fieldBytes = kind.InfoSize < 108 && kind.Compression == 3 ? 12 : 0;
     const int offset = 14 + int(kind.InfoSize) + fieldBytes + colours * entry;
     const int rowBytes = (width * kind.Bits + 31) / 32 * 4;
     QByteArray bytes(offset, '\0');
     bytes.replace(0, 2, "BM");
     Put(bytes, 2, uint32_t(offset + rowBytes * height), 4);
-    Put(bytes, 10, uint32_t(offset), 4);
+    Put(bytes, 10, kind.StatedOffsetZero ? 0 : uint32_t(offset), 4);
     Put(bytes, 14, kind.InfoSize, 4);
-    if (core) {
+    if (!full) {
         Put(bytes, 18, uint32_t(width), 2);
-        Put(bytes, 20, uint32_t(height), 2);
+        Put(bytes, 20, uint32_t(kind.TopDown ? -height : height), 2);
         Put(bytes, 22, 1, 2);
         Put(bytes, 24, uint32_t(kind.Bits), 2);
     } else {
@@ -153,6 +160,7 @@ QByteArray Bmp(const TBmpKind& kind, int width, int height, std::mt19937& random
         Put(bytes, 26, 1, 2);
         Put(bytes, 28, uint32_t(kind.Bits), 2);
         Put(bytes, 30, kind.Compression, 4);
+        Put(bytes, 46, kind.ColoursUsed, 4);
         for (std::size_t i = 0; i < kind.Masks.size(); ++i)
             Put(bytes, 54 + int(i) * 4, kind.Masks[i], 4);
     }
@@ -242,6 +250,24 @@ const TBmpKind kBmpKinds[] = {
     {32, 124, 3, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, true},
     {16, 124, 3, {0x0F00, 0x00F0, 0x000F, 0xF000}, false}, {32, 108, 0, {}, false},
     {8, 40, 1, {}, false},  {4, 40, 2, {}, false},  {8, 40, 1, {}, false},  {4, 40, 2, {}, false},
+    // Palettes after headers of versions 4 and 5, and of OS/2 2.x.
+    {1, 108, 0, {}, false}, {4, 124, 0, {}, true}, {8, 124, 0, {}, false}, {8, 108, 1, {}, false},
+    {4, 124, 2, {}, true},  {8, 64, 0, {}, false},  {24, 64, 0, {}, false}, {32, 64, 3, {0xFF, 0xFF00, 0xFF0000}, false},
+    // Palettes shorter or longer than the bits can index.
+    {1, 40, 0, {}, false, 1}, {1, 40, 0, {}, false, 16}, {4, 40, 0, {}, false, 5}, {8, 40, 0, {}, true, 200},
+    {4, 40, 0, {}, false, 40}, {8, 40, 1, {}, false, 3}, {16, 40, 0, {}, false, 7},
+    // Headers of other sizes, read as those of 12 bytes with 4-byte palette entries.
+    {8, 16, 0, {}, false},  {4, 52, 0, {}, true}, {24, 56, 0, {}, false}, {1, 12, 0, {}, true},
+    // Alpha masks of headers of versions 4 and 5 without bit fields.
+    {32, 108, 0, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, false},
+    {32, 124, 0, {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000}, true},
+    {24, 124, 0, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}, false},
+    {16, 108, 0, {0x0F00, 0x00F0, 0x000F, 0xF000}, false}, {32, 124, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF}, false},
+    // Odd masks: overlapping, not contiguous, of one bit, missing.
+    {32, 40, 3, {0x00FFFF00, 0x0000FFFF, 0x000000FF}, false}, {16, 40, 3, {0x5555, 0x2AAA, 0x8000}, false},
+    {16, 108, 3, {0x0001, 0x0000, 0xFFFE, 0x0000}, false},    {32, 124, 3, {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF}, true},
+    // The file header says the pixels start inside the headers.
+    {8, 40, 0, {}, false, 0, true}, {32, 40, 3, {0xFF0000, 0xFF00, 0xFF}, false, 0, true}, {24, 12, 0, {}, false, 0, true},
 };
 
 TEST_F(StreamedPictures, EveryPngAndBmpVariantGivesQtsMaskBitForBit)
@@ -258,7 +284,8 @@ TEST_F(StreamedPictures, EveryPngAndBmpVariantGivesQtsMaskBitForBit)
         for (const auto& [width, height] : {std::pair{70, 23}, std::pair{5, 9}}) {
             const std::string what = "BMP of " + std::to_string(kind.Bits) + " bits, header " + std::to_string(kind.InfoSize) +
                                      ", compression " + std::to_string(kind.Compression) + (kind.TopDown ? ", top down" : "") +
-                                     ", " + std::to_string(width) + " wide";
+                                     ", " + std::to_string(kind.ColoursUsed) + " colours used" +
+                                     (kind.StatedOffsetZero ? ", offset 0" : "") + ", " + std::to_string(width) + " wide";
             ExpectQtsMask(Write("variant.bmp", Bmp(kind, width, height, random)), what);
         }
     for (const char* sample : {"carpet.png", "square.png", "pixel.bmp"})
