@@ -1,14 +1,18 @@
 // The mask of a picture decoded a row at a time against Qt's whole decode (QImage then
-// MaskOfForeground), for bilevel PNGs of 16, 268 and 1,074 megapixels, RGB PNGs of 16
-// and 268 megapixels and a palette BMP of 268 megapixels; and against the least any reader of the file does: inflating the
-// PNG's image data alone, one read of the BMP. Each path runs in a child process of its
-// own, whose peak memory the kernel reports. Prints times, peak memories and ratios.
+// MaskOfForeground), for bilevel PNGs and palette BMPs of 16, 268 and 1,074 megapixels,
+// and RGB PNGs and BMPs of 16 and 268 megapixels; and against the least any reader of
+// the file does: inflating the PNG's image data alone, one read of the BMP. Each path
+// runs in a child process of its own, whose peak memory the kernel reports. Prints
+// times, peak memories and ratios.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -60,25 +64,40 @@ TCost InChild(const std::function<void()>& work)
             WIFEXITED(status) && WEXITSTATUS(status) == 0};
 }
 
+// Which pixels of row `y` of a `side` pixels wide square of tiled carpets are in it.
+std::vector<bool> CarpetPixels(int side, int y)
+{
+    std::vector<bool> tile(kTile);
+    for (int x = 0; x < kTile; ++x)
+        tile[std::size_t(x)] = InCarpet(x, y % kTile);
+    std::vector<bool> row(static_cast<std::size_t>(side));
+    for (int x = 0; x < side; ++x)
+        row[std::size_t(x)] = tile[std::size_t(x % kTile)];
+    return row;
+}
+
 // Carpets tiled over a square, black on white, one bit a pixel.
 std::vector<unsigned char> CarpetRow(int side, int y)
 {
+    const std::vector<bool> carpet = CarpetPixels(side, y);
     std::vector<unsigned char> row((static_cast<std::size_t>(side) + 7) / 8, 0xFF);
     for (int x = 0; x < side; ++x)
-        if (InCarpet(x % kTile, y % kTile))
+        if (carpet[std::size_t(x)])
             row[static_cast<std::size_t>(x) / 8] &= static_cast<unsigned char>(~(0x80u >> (x % 8)));
     return row;
 }
 
-// The carpet in colour: black on a gradient, three bytes a pixel.
-std::vector<unsigned char> ColourCarpetRow(int side, int y)
+// The carpet in colour: black on a gradient, three bytes a pixel, in the order `red`
+// (its offset: 0 for PNG's red first, 2 for BMP's blue first).
+std::vector<unsigned char> ColourCarpetRow(int side, int y, int red)
 {
+    const std::vector<bool> carpet = CarpetPixels(side, y);
     std::vector<unsigned char> row(static_cast<std::size_t>(side) * 3, 0);
     for (int x = 0; x < side; ++x)
-        if (!InCarpet(x % kTile, y % kTile)) {
-            row[std::size_t(x) * 3] = static_cast<unsigned char>(x);
+        if (!carpet[std::size_t(x)]) {
+            row[std::size_t(x) * 3 + std::size_t(red)] = static_cast<unsigned char>(x);
             row[std::size_t(x) * 3 + 1] = static_cast<unsigned char>(y);
-            row[std::size_t(x) * 3 + 2] = 200;
+            row[std::size_t(x) * 3 + std::size_t(2 - red)] = 200;
         }
     return row;
 }
@@ -94,40 +113,49 @@ void WritePng(const std::string& path, int side, bool colour)
     spng_set_ihdr(context, &header);
     spng_encode_image(context, nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
     for (int y = 0; y < side; ++y) {
-        std::vector<unsigned char> row = colour ? ColourCarpetRow(side, y) : CarpetRow(side, y);
+        std::vector<unsigned char> row = colour ? ColourCarpetRow(side, y, 0) : CarpetRow(side, y);
         spng_encode_row(context, row.data(), row.size());
     }
     spng_ctx_free(context);
     std::fclose(file);
 }
 
-// Grey levels 0 to 255 in a palette; the carpet black, the rest a level of its own.
-void WritePaletteBmp(const std::string& path, int side)
+// `colour`: 24-bit, the PNG's colours; else grey levels 0 to 255 in a palette, the
+// carpet black and the rest a level of its own.
+void WriteBmp(const std::string& path, int side, bool colour)
 {
     std::ofstream file(path, std::ios::binary);
-    const uint32_t offset = 14 + 40 + 256 * 4;
+    const uint32_t bits = colour ? 24 : 8;
+    const uint32_t offset = 14 + 40 + (colour ? 0 : 256 * 4);
+    const uint32_t rowBytes = (uint32_t(side) * bits + 31) / 32 * 4;
     const auto put = [&](uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i)
             file.put(char(value >> (8 * i) & 0xFF));
     };
     file.write("BM", 2);
-    put(offset + uint32_t(side) * uint32_t(side), 4);
+    put(uint32_t(std::min<uint64_t>(offset + uint64_t{rowBytes} * uint32_t(side), UINT32_MAX)), 4);
     put(0, 4);
     put(offset, 4);
     put(40, 4);
     put(uint32_t(side), 4);
     put(uint32_t(side), 4);
     put(1, 2);
-    put(8, 2);
+    put(bits, 2);
     for (int i = 0; i < 6; ++i)
         put(0, 4);
-    for (uint32_t level = 0; level < 256; ++level)
+    for (uint32_t level = 0; level < (colour ? 0u : 256u); ++level)
         put(level * 0x010101u, 4);
-    std::vector<char> row(static_cast<std::size_t>(side));
+    std::vector<unsigned char> row(rowBytes, 0);
     for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x)
-            row[std::size_t(x)] = InCarpet(x % kTile, y % kTile) ? 0 : char(1 + (x + y) % 255);
-        file.write(row.data(), std::streamsize(row.size()));
+        if (colour) {
+            const std::vector<unsigned char> pixels = ColourCarpetRow(side, y, 2);
+            std::copy(pixels.begin(), pixels.end(), row.begin());
+        } else {
+            const std::vector<bool> carpet = CarpetPixels(side, y);
+            for (int x = 0; x < side; ++x)
+                row[std::size_t(x)] = carpet[std::size_t(x)] ? 0 : static_cast<unsigned char>(1 + (x + y) % 255);
+        }
+        file.write(reinterpret_cast<const char*>(row.data()), std::streamsize(row.size()));
     }
 }
 
@@ -180,14 +208,21 @@ void ReadOnce(const std::string& path)
     gSink = total != 0;
 }
 
-void PrintRow(const char* picture, const char* path, const TCost& cost, const TCost& baseline)
+void PrintRow(const std::string& picture, const char* path, const TCost& cost, const TCost& baseline)
 {
     if (!cost.Done) {
-        std::printf("%-22s %-16s %9s %10s %9s\n", picture, path, "refused", "-", "-");
+        std::printf("%-30s %-14s %9s %10s %9s\n", picture.c_str(), path, "refused", "-", "-");
         return;
     }
-    std::printf("%-22s %-16s %9.2f %10.0f %8.2fx\n", picture, path, cost.Seconds, cost.PeakMiB,
+    std::printf("%-30s %-14s %9.2f %10.0f %8.2fx\n", picture.c_str(), path, cost.Seconds, cost.PeakMiB,
                 cost.Seconds / baseline.Seconds);
+    std::fflush(stdout);
+}
+
+std::string Name(const char* kind, int side)
+{
+    const auto megapixels = static_cast<long long>(std::llround(double(side) * side / 1e6));
+    return std::string(kind) + " " + std::to_string(side) + "\u00b2 (" + std::to_string(megapixels) + " MP)";
 }
 
 }  // namespace
@@ -195,23 +230,28 @@ void PrintRow(const char* picture, const char* path, const TCost& cost, const TC
 int main()
 {
     QTemporaryDir folder;
-    std::printf("%-22s %-16s %9s %10s %9s\n", "picture", "path", "seconds", "peak MiB", "/ least");
-    for (const auto& [side, colour] : {std::pair{4096, false}, std::pair{16384, false}, std::pair{32768, false},
-                                       std::pair{4096, true}, std::pair{16384, true}}) {
-        const std::string path = (folder.path() + "/picture.png").toStdString();
-        WritePng(path, side, colour);
-        const std::string name = (colour ? "RGB PNG " : "bilevel PNG ") + std::to_string(side) + "\u00b2";
-        const TCost inflate = InChild([&] { InflateImageData(path, side, colour ? 24 : 1); });
-        PrintRow(name.c_str(), "inflate alone", inflate, inflate);
-        PrintRow(name.c_str(), "streamed", InChild([&] { StreamedMaskOf(path); }), inflate);
-        PrintRow(name.c_str(), "Qt", InChild([&] { QtMask(path); }), inflate);
-        std::remove(path.c_str());
-    }
-    const std::string bmp = (folder.path() + "/palette.bmp").toStdString();
-    WritePaletteBmp(bmp, 16384);
-    const TCost read = InChild([&] { ReadOnce(bmp); });
-    PrintRow("palette BMP 16384\u00b2", "one read", read, read);
-    PrintRow("palette BMP 16384\u00b2", "streamed", InChild([&] { StreamedMaskOf(bmp); }), read);
-    PrintRow("palette BMP 16384\u00b2", "Qt", InChild([&] { QtMask(bmp); }), read);
+    std::printf("%-30s %-14s %9s %10s %9s\n", "picture", "path", "seconds", "peak MiB", "/ least");
+    for (const int side : {4096, 16384, 32768})
+        for (const bool colour : {false, true}) {
+            if (colour && side > 16384)
+                continue; // 3 GiB of pixels, 4 for Qt's picture
+            const std::string png = (folder.path() + "/picture.png").toStdString();
+            WritePng(png, side, colour);
+            const std::string pngName = Name(colour ? "RGB PNG" : "bilevel PNG", side);
+            const TCost inflate = InChild([&] { InflateImageData(png, side, colour ? 24 : 1); });
+            PrintRow(pngName, "inflate alone", inflate, inflate);
+            PrintRow(pngName, "streamed", InChild([&] { StreamedMaskOf(png); }), inflate);
+            PrintRow(pngName, "Qt", InChild([&] { QtMask(png); }), inflate);
+            std::remove(png.c_str());
+
+            const std::string bmp = (folder.path() + "/picture.bmp").toStdString();
+            WriteBmp(bmp, side, colour);
+            const std::string bmpName = Name(colour ? "RGB BMP" : "palette BMP", side);
+            const TCost read = InChild([&] { ReadOnce(bmp); });
+            PrintRow(bmpName, "one read", read, read);
+            PrintRow(bmpName, "streamed", InChild([&] { StreamedMaskOf(bmp); }), read);
+            PrintRow(bmpName, "Qt", InChild([&] { QtMask(bmp); }), read);
+            std::remove(bmp.c_str());
+        }
     return 0;
 }

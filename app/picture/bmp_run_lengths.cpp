@@ -38,12 +38,12 @@ private:
 
 class TRunLengthRows : public TStreamedPicture, public TIndexedRows {
 public:
-    TRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset, std::vector<TArgb> palette)
+    TRunLengthRows(TRegularFile file, const TBmpHeader& header, std::vector<TArgb> palette)
         : TStreamedPicture(static_cast<int>(header.Width), static_cast<int>(std::llabs(header.Height))),
           FFile(std::move(file)), FFourBits(header.Compression == kBmpRle4), FTopDown(header.Height < 0),
-          FDataOffset(dataOffset), FColours(std::move(palette))
+          FDataOffset(header.DataOffset), FColours(std::move(palette))
     {
-        FColours.resize(256, 0xFF000000u); // indices past the palette: opaque black
+        FColours.resize(256, 0); // indices past the palette: clear, as Qt converts them
     }
 
     TForegroundMask Mask(const TForegroundRule& rule) override { return IndexedMask(*this, Width(), Height(), rule); }
@@ -120,8 +120,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TStreamedPicture> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, uint64_t dataOffset,
-                                                 std::vector<TArgb> palette)
+std::unique_ptr<TStreamedPicture> BmpRunLengthRows(TRegularFile file, const TBmpHeader& header, std::vector<TArgb> palette)
 {
-    return std::make_unique<TRunLengthRows>(std::move(file), header, dataOffset, std::move(palette));
+    return std::make_unique<TRunLengthRows>(std::move(file), header, std::move(palette));
 }

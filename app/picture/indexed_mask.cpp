@@ -5,6 +5,7 @@
 
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
+#include "app/picture/indexed_row_marking.h"
 
 namespace {
 
@@ -57,30 +58,10 @@ TForegroundRule Resolved(TIndexedRows& rows, int width, const TForegroundRule& r
 TForegroundMask IndexedMask(TIndexedRows& rows, int width, int height, const TForegroundRule& rule)
 {
     TForegroundMask result{TPixelMask(width, height), Resolved(rows, width, rule)};
-    const int bits = rows.Bits();
-    const int perByte = 8 / bits;
     std::array<uint64_t, 4> taken{}; // a bit for each of up to 256 colours
     MarkForeground(rows.Colours(), result.Rule, std::span<uint64_t>(taken).first((rows.Colours().size() + 63) / 64));
-    const auto takes = [&](unsigned index) { return (taken[index / 64] >> (index % 64) & 1u) != 0; };
-    // The mask bits of every byte's pixels, the leftmost lowest as the mask holds them.
-    std::array<uint8_t, 256> maskBits{};
-    for (unsigned byte = 0; byte < 256; ++byte)
-        for (int j = 0; j < perByte; ++j)
-            if (takes(IndexIn(byte, j, bits)))
-                maskBits[byte] |= static_cast<uint8_t>(1u << j);
-    const auto wholeBytes = static_cast<std::size_t>(width / perByte);
-    const int rest = width % perByte;
-    rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
-        const std::span<uint64_t> row = result.Mask.Row(y);
-        // A word of the mask holds a whole number of bytes' pixels.
-        for (std::size_t i = 0; i < wholeBytes; ++i) {
-            const std::size_t x = i * static_cast<std::size_t>(perByte);
-            row[x / 64] |= uint64_t{maskBits[packed[i]]} << (x % 64);
-        }
-        for (int j = 0; j < rest; ++j)
-            if (takes(IndexIn(packed[wholeBytes], j, bits)))
-                result.Mask.Set(static_cast<int>(wholeBytes) * perByte + j, y);
-    });
+    const TIndexedRowMarker marker(rows.Bits(), taken);
+    rows.ForEachRow([&](int y, std::span<const uint8_t> packed) { marker.Mark(packed, width, result.Mask.Row(y)); });
     return result;
 }
 

@@ -4,12 +4,11 @@
 
 #include <cerrno>
 
-std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t length)
+std::size_t ReadFileInto(const TRegularFile& file, uint64_t offset, std::span<uint8_t> bytes)
 {
-    std::string bytes(length, '\0');
     std::size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, length - done,
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + done, bytes.size() - done,
                                     static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR)
             continue;
@@ -17,7 +16,13 @@ std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t
             break;
         done += static_cast<std::size_t>(got);
     }
-    bytes.resize(done);
+    return done;
+}
+
+std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t length)
+{
+    std::string bytes(length, '\0');
+    bytes.resize(ReadFileInto(file, offset, std::span(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size())));
     return bytes;
 }
 

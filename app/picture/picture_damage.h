@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "app/picture/regular_file.h"
@@ -34,3 +35,5 @@ int OwnDescriptorAtStart(const TRegularFile& file);
 
 // Up to `length` bytes of the file from `offset`; fewer at its end.
 std::string ReadFileBytes(const TRegularFile& file, uint64_t offset, std::size_t length);
+// As ReadFileBytes, into `bytes` (as many as it holds): how many were read.
+std::size_t ReadFileInto(const TRegularFile& file, uint64_t offset, std::span<uint8_t> bytes);

@@ -3,13 +3,12 @@
 #include <spng.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/picture/indexed_mask.h"
-#include "app/picture/picture_damage.h"
+#include "app/picture/png_chunk_filter.h"
 #include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 
@@ -30,36 +29,41 @@ constexpr uint32_t EightBits(uint16_t sample)
     return (sample + 128u) / 257u;
 }
 
+// What libspng may keep of the chunks it is handed (the header, palette and tRNS):
+// bounds far above what a valid one needs.
+constexpr std::size_t kChunkBytesLimit = std::size_t{1} << 16;
+constexpr std::size_t kChunkCacheLimit = std::size_t{1} << 20;
+
 class TContext {
 public:
-    TContext() : FContext(spng_ctx_new(0)) {}
-    ~TContext()
-    {
-        spng_ctx_free(FContext);
-        if (FStream)
-            std::fclose(FStream);
-    }
+    explicit TContext(const TRegularFile& file) : FContext(spng_ctx_new(0)), FChunks(file) {}
+    ~TContext() { spng_ctx_free(FContext); }
     TContext(const TContext&) = delete;
     TContext& operator=(const TContext&) = delete;
 
     spng_ctx* Get() const { return FContext; }
     // Returns libspng's error, or 0.
-    int Open(const TRegularFile& file)
+    int Open()
     {
-        const int descriptor = OwnDescriptorAtStart(file);
-        FStream = descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr;
-        if (!FStream)
-            return SPNG_EOF;
+        if (!FContext)
+            return SPNG_EMEM;
         // As libpng, which Qt reads with: an ancillary chunk whose checksum is wrong is
         // left out, a critical one is an error.
         if (const int error = spng_set_crc_action(FContext, SPNG_CRC_ERROR, SPNG_CRC_DISCARD))
             return error;
-        return spng_set_png_file(FContext, FStream);
+        if (const int error = spng_set_chunk_limits(FContext, kChunkBytesLimit, kChunkCacheLimit))
+            return error;
+        return spng_set_png_stream(FContext, &TContext::Read, &FChunks);
     }
 
 private:
+    static int Read(spng_ctx*, void* chunks, void* bytes, std::size_t length)
+    {
+        return static_cast<TPngChunkFilter*>(chunks)->Read(std::span(static_cast<uint8_t*>(bytes), length)) ? 0 : SPNG_IO_EOF;
+    }
+
     spng_ctx* FContext;
-    std::FILE* FStream = nullptr;
+    TPngChunkFilter FChunks;
 };
 
 class TPngRows : public TStreamedPicture, public TIndexedRows {
@@ -106,8 +110,8 @@ private:
     template <typename OnRow>
     void Decode(int format, int flags, std::span<uint8_t> row, OnRow&& onRow) const
     {
-        TContext context;
-        Check(context.Open(FFile));
+        TContext context(FFile);
+        Check(context.Open());
         Check(spng_decode_image(context.Get(), nullptr, 0, format, flags | SPNG_DECODE_PROGRESSIVE));
         for (;;) {
             spng_row_info info{};
@@ -185,9 +189,9 @@ std::vector<TArgb> SampleColours(spng_ctx* context, const spng_ihdr& header)
 
 std::unique_ptr<TStreamedPicture> PngRows(TRegularFile file)
 {
-    TContext context;
+    TContext context(file);
     spng_ihdr header{};
-    int error = context.Open(file);
+    int error = context.Open();
     if (error == 0)
         error = spng_get_ihdr(context.Get(), &header);
     if (error != 0)

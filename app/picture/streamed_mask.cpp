@@ -8,19 +8,6 @@
 #include "app/picture/picture_damage.h"
 #include "app/picture/png_rows.h"
 
-namespace {
-
-TForegroundRule Resolved(TArgbRuns& runs, const TForegroundRule& rule)
-{
-    if (!rule.LevelPending())
-        return rule;
-    TLuminanceHistogram histogram{};
-    runs.ForEachRun([&](int, int, int, std::span<const TArgb> pixels) { AddLuminances(pixels, histogram); });
-    return rule.WithOtsuLevel(OtsuThreshold(histogram));
-}
-
-}  // namespace
-
 std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path)
 {
     TRegularFile file(path);
@@ -32,9 +19,18 @@ std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path)
     return nullptr;
 }
 
+TForegroundRule ResolvedRule(TArgbRuns& runs, const TForegroundRule& rule)
+{
+    if (!rule.LevelPending())
+        return rule;
+    TLuminanceHistogram histogram{};
+    runs.ForEachRun([&](int, int, int, std::span<const TArgb> pixels) { AddLuminances(pixels, histogram); });
+    return rule.WithOtsuLevel(OtsuThreshold(histogram));
+}
+
 TForegroundMask RunsMask(TArgbRuns& runs, int width, int height, const TForegroundRule& rule)
 {
-    TForegroundMask result{TPixelMask(width, height), Resolved(runs, rule)};
+    TForegroundMask result{TPixelMask(width, height), ResolvedRule(runs, rule)};
     std::vector<uint64_t> runBits;
     runs.ForEachRun([&](int y, int firstX, int step, std::span<const TArgb> pixels) {
         if (step == 1 && firstX == 0) {

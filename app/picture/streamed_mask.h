@@ -21,6 +21,8 @@ std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path);
 // The mask of the `width` × `height` picture of `runs` by `rule`, pixel by pixel; an
 // Otsu rule reads the luminances first, in a pass of their own.
 TForegroundMask RunsMask(TArgbRuns& runs, int width, int height, const TForegroundRule& rule);
+// `rule`, with Otsu's level picked from the luminances of `runs` if it is pending.
+TForegroundRule ResolvedRule(TArgbRuns& runs, const TForegroundRule& rule);
 
 // What a BMP's rows or run-length codes are read by at a time, at least.
 inline constexpr std::size_t kStreamedBandBytes = std::size_t{1} << 16;
