@@ -70,14 +70,21 @@ TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConv
     picture.FKind = PictureKindOf(path);
     switch (picture.FKind) {
     case TPictureKind::Bitmap:
-        if (const std::unique_ptr<TStreamedPicture> streamed = OpenStreamedPicture(QFile::encodeName(path).toStdString());
-            streamed && static_cast<uint64_t>(streamed->Width()) * static_cast<uint64_t>(streamed->Height()) > mostShownPixels) {
-            picture.FFullSize = QSize(streamed->Width(), streamed->Height());
+        // Decoded as vandrel-count decodes it where a streaming reader takes it, by Qt
+        // where none does.
+        if (const std::unique_ptr<TStreamedPicture> streamed = OpenStreamedPicture(QFile::encodeName(path).toStdString())) {
+            const QSize size(streamed->Width(), streamed->Height());
+            if (static_cast<uint64_t>(size.width()) * static_cast<uint64_t>(size.height()) <= mostShownPixels) {
+                RefuseOverBudget(size, ProcessMemoryBudget());
+                picture.FImage = PreviewOf(*streamed, 1);
+                break;
+            }
             // Only the mask is ever held whole: a picture whose mask cannot be is refused
             // before anything is decoded.
-            RefuseOverBudget(picture.FFullSize, StreamedMemoryNeed(picture.FFullSize), ProcessMemoryBudget());
+            RefuseOverBudget(size, StreamedMemoryNeed(size), ProcessMemoryBudget());
+            picture.FFullSize = size;
             picture.FStamp = StampOf(path);
-            picture.FScale = PreviewScale(picture.FFullSize, mostShownPixels / 4);
+            picture.FScale = PreviewScale(size, mostShownPixels / 4);
             picture.FImage = PreviewOf(*streamed, picture.FScale);
             break;
         }
