@@ -6,10 +6,13 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "app/picture/foreground_mask.h"
+#include "app/picture/picture_file.h"
 #include "app/picture/streamed_mask.h"
 #include "graph/core/error.h"
 #include "tests/app/picture/streamed_pictures.h"
@@ -108,6 +111,13 @@ QByteArray Tiff(const TTiffKind& kind, uint32_t width, uint32_t height, std::mt1
     return file.readAll();
 }
 
+// Qt's plugin lets libtiff print its complaints about the files made broken here.
+void QuietLibtiff()
+{
+    TIFFSetErrorHandler(nullptr);
+    TIFFSetWarningHandler(nullptr);
+}
+
 constexpr uint16_t kGrey = PHOTOMETRIC_MINISBLACK;
 constexpr uint16_t kWhite = PHOTOMETRIC_MINISWHITE;
 constexpr uint16_t kPalette = PHOTOMETRIC_PALETTE;
@@ -147,6 +157,7 @@ const TTiffKind kTiffKinds[] = {
 
 TEST_F(StreamedPictures, EveryTiffVariantGivesQtsMaskBitForBit)
 {
+    QuietLibtiff();
     std::mt19937 random(13);
     const QString path = FFolder.filePath("variant.tif");
     for (const TTiffKind& kind : kTiffKinds)
@@ -158,6 +169,7 @@ TEST_F(StreamedPictures, EveryTiffVariantGivesQtsMaskBitForBit)
 
 TEST_F(StreamedPictures, TiffsLeftToQtAreNotStreamed)
 {
+    QuietLibtiff();
     std::mt19937 random(17);
     const QString path = FFolder.filePath("other.tif");
     for (const TTiffKind& kind : {TTiffKind{.Bits = 32, .SampleFormat = SAMPLEFORMAT_IEEEFP},
@@ -167,6 +179,133 @@ TEST_F(StreamedPictures, TiffsLeftToQtAreNotStreamed)
                                   TTiffKind{.Bits = 8, .SampleFormat = SAMPLEFORMAT_INT}}) {
         Tiff(kind, 40, 20, random, path);
         EXPECT_FALSE(OpenStreamedPicture(QFile::encodeName(path).toStdString())) << kind.Text();
+    }
+}
+
+// Sets the value of `tag` in the first directory of a little-endian classic TIFF.
+void SetTag(QByteArray& tiff, uint16_t tag, uint32_t value)
+{
+    const auto number = [&](qsizetype at, int bytes) {
+        uint32_t result = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            result = result << 8 | uint8_t(tiff[at + i]);
+        return result;
+    };
+    const auto directory = qsizetype(number(4, 4));
+    for (uint32_t entry = 0; entry < number(directory, 2); ++entry) {
+        const qsizetype at = directory + 2 + qsizetype(entry) * 12;
+        if (number(at, 2) != tag)
+            continue;
+        const int bytes = number(at + 2, 2) == TIFF_SHORT ? 2 : 4;
+        for (int i = 0; i < bytes; ++i)
+            tiff[at + 8 + i] = char(value >> (8 * i) & 0xFF);
+        return;
+    }
+    ADD_FAILURE() << "no tag " << tag;
+}
+
+TEST_F(StreamedPictures, EveryCutTiffIsRefusedOrGivesTheWholeMask)
+{
+    QuietLibtiff();
+    std::mt19937 random(19);
+    const std::pair<std::string, TTiffKind> kinds[] = {
+        {"lzw.tif", {.Bits = 8, .Compression = COMPRESSION_LZW}},
+        {"fax.tif", {.Photometric = kWhite, .Bits = 1, .Compression = COMPRESSION_CCITTFAX4}},
+        {"tiles.tif", {.Photometric = kRgb, .Bits = 16, .Samples = 4, .Extra = EXTRASAMPLE_ASSOCALPHA,
+                       .Compression = COMPRESSION_ADOBE_DEFLATE, .Tiled = true}},
+        {"planes.tif", {.Photometric = kRgb, .Samples = 3, .Compression = COMPRESSION_PACKBITS, .Separate = true}},
+        {"palette.tif", {.Photometric = kPalette, .Bits = 4, .Big = true}},
+    };
+    for (const auto& [name, kind] : kinds) {
+        const QByteArray bytes = Tiff(kind, 37, 23, random, FFolder.filePath("whole.tif"));
+        const std::unique_ptr<TStreamedPicture> whole = OpenStreamedPicture(Write(name, bytes));
+        const TForegroundMask expected = whole->Mask(TForegroundRule::Luminance(120));
+        int refused = 0;
+        for (int length = 0; length < bytes.size(); ++length) {
+            const std::string cut = Write("cut-" + name, bytes.left(length));
+            try {
+                const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(cut);
+                if (!picture) { // no TIFF left: Qt decides
+                    ++refused;
+                    continue;
+                }
+                const TForegroundMask mask = picture->Mask(TForegroundRule::Luminance(120));
+                for (int y = 0; y < whole->Height(); ++y)
+                    ASSERT_TRUE(std::ranges::equal(mask.Mask.Row(y), expected.Mask.Row(y))) << name << " cut to " << length;
+            } catch (const TVandrelError& error) {
+                ASSERT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: cut-" + name))
+                    << error.what();
+                ++refused;
+            }
+        }
+        EXPECT_GT(refused, bytes.size() * 9 / 10) << name;
+    }
+}
+
+TEST_F(StreamedPictures, CorruptCodedTiffsAreRefusedOrDecodedAsQtDecodesThem)
+{
+    QuietLibtiff();
+    std::mt19937 random(29);
+    const TTiffKind kinds[] = {
+        {.Bits = 8, .Compression = COMPRESSION_LZW},
+        {.Photometric = kWhite, .Bits = 1, .Compression = COMPRESSION_CCITTFAX4},
+        {.Photometric = kRgb, .Samples = 4, .Extra = EXTRASAMPLE_UNASSALPHA, .Compression = COMPRESSION_ADOBE_DEFLATE, .Tiled = true},
+        {.Photometric = kPalette, .Bits = 8, .Compression = COMPRESSION_PACKBITS},
+    };
+    const TForegroundRule rule = TForegroundRule::Luminance(120);
+    int refused = 0;
+    for (const TTiffKind& kind : kinds) {
+        const QByteArray whole = Tiff(kind, 45, 33, random, FFolder.filePath("whole.tif"));
+        for (int trial = 0; trial < 60; ++trial) {
+            QByteArray bytes = whole;
+            // The pixels follow the header and the piece tables.
+            for (int i = 0; i < 3; ++i)
+                bytes[bytes.size() / 2 + qsizetype(random() % uint32_t(bytes.size() / 2))] = char(random());
+            const std::string path = Write("corrupt.tif", bytes);
+            try {
+                const TPixelMask mask = OpenStreamedPicture(path)->Mask(rule).Mask;
+                const TPixelMask expected = MaskOfForeground(LoadBitmap(QString::fromStdString(path)), rule).Mask;
+                for (int y = 0; y < mask.Height(); ++y)
+                    ASSERT_TRUE(std::ranges::equal(mask.Row(y), expected.Row(y))) << kind.Text() << ", trial " << trial;
+            } catch (const TVandrelError& error) {
+                ASSERT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: corrupt.tif (")) << error.what();
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+
+TEST_F(StreamedPictures, TiffHeadersThatClaimMoreThanTheDataAreRefusedBeforeAnyMask)
+{
+    QuietLibtiff();
+    std::mt19937 random(23);
+    const QString path = FFolder.filePath("made.tif");
+    struct TLie {
+        std::string What;
+        TTiffKind Kind;
+        uint16_t Tag;
+        uint32_t Value;
+    };
+    const TLie lies[] = {
+        {"a few rows more than its strips", {.Compression = COMPRESSION_ADOBE_DEFLATE}, TIFFTAG_IMAGELENGTH, 30},
+        {"a million rows in one short coded strip", {.Compression = COMPRESSION_ADOBE_DEFLATE, .RowsPerStrip = 100},
+         TIFFTAG_IMAGELENGTH, 1000000},
+        {"a million rows of fax in one short strip", {.Photometric = kWhite, .Bits = 1, .Compression = COMPRESSION_CCITTFAX4, .RowsPerStrip = 100},
+         TIFFTAG_IMAGELENGTH, 1000000},
+        {"rows wider than its stored strips", {.RowsPerStrip = 100}, TIFFTAG_IMAGEWIDTH, 7000},
+        {"its strip past the end", {.Compression = COMPRESSION_LZW, .RowsPerStrip = 100}, TIFFTAG_STRIPOFFSETS, 1u << 30},
+        {"tiles of a million rows", {.Compression = COMPRESSION_LZW, .Tiled = true}, TIFFTAG_IMAGELENGTH, 1000000},
+    };
+    for (const TLie& lie : lies) {
+        QByteArray tiff = Tiff(lie.Kind, 70, 23, random, path);
+        SetTag(tiff, lie.Tag, lie.Value);
+        try {
+            OpenStreamedPicture(Write("lying.tif", tiff));
+            ADD_FAILURE() << "a TIFF with " << lie.What << " was opened";
+        } catch (const TVandrelError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: lying.tif (")) << lie.What;
+        }
     }
 }
 
