@@ -1,7 +1,8 @@
 // The mask of a picture decoded a row at a time against Qt's whole decode (QImage then
 // MaskOfForeground), for bilevel PNGs of 16, 268 and 1,074 megapixels, RGB PNGs of 16
-// and 268 megapixels and a palette BMP of 268 megapixels; and against the least any reader of the file does: inflating the
-// PNG's image data alone, one read of the BMP. Each path runs in a child process of its
+// and 268 megapixels, a palette BMP and uncompressed bilevel and grey TIFFs of 268
+// megapixels; and against the least any reader of the file does: inflating the PNG's
+// image data alone, one read of the BMP or TIFF. Each path runs in a child process of its
 // own, whose peak memory the kernel reports. Prints times, peak memories and ratios.
 
 #include <sys/resource.h>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include <spng.h>
+#include <tiffio.h>
 #include <zlib.h>
 
 #include "app/fractal/self_similar_shapes.h"
@@ -131,6 +133,29 @@ void WritePaletteBmp(const std::string& path, int side)
     }
 }
 
+// Uncompressed in a single strip, as many writers store it; `grey`: 8-bit levels as the
+// BMP's, else bilevel.
+void WriteTiff(const std::string& path, int side, bool grey)
+{
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, side);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, side);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, grey ? 8 : 1);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, side);
+    std::vector<unsigned char> row(static_cast<std::size_t>(side));
+    for (int y = 0; y < side; ++y) {
+        if (grey)
+            for (int x = 0; x < side; ++x)
+                row[std::size_t(x)] = InCarpet(x % kTile, y % kTile) ? 0 : static_cast<unsigned char>(1 + (x + y) % 255);
+        else
+            row = CarpetRow(side, y);
+        TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0);
+    }
+    TIFFClose(tiff);
+}
+
 void QtMask(const std::string& path)
 {
     QImageReader::setAllocationLimit(0);
@@ -213,5 +238,16 @@ int main()
     PrintRow("palette BMP 16384\u00b2", "one read", read, read);
     PrintRow("palette BMP 16384\u00b2", "streamed", InChild([&] { StreamedMaskOf(bmp); }), read);
     PrintRow("palette BMP 16384\u00b2", "Qt", InChild([&] { QtMask(bmp); }), read);
+    std::remove(bmp.c_str());
+    for (const bool grey : {false, true}) {
+        const std::string tiff = (folder.path() + "/picture.tif").toStdString();
+        WriteTiff(tiff, 16384, grey);
+        const char* name = grey ? "grey TIFF 16384\u00b2" : "bilevel TIFF 16384\u00b2";
+        const TCost once = InChild([&] { ReadOnce(tiff); });
+        PrintRow(name, "one read", once, once);
+        PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(tiff); }), once);
+        PrintRow(name, "Qt", InChild([&] { QtMask(tiff); }), once);
+        std::remove(tiff.c_str());
+    }
     return 0;
 }

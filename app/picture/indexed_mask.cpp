@@ -1,6 +1,7 @@
 #include "app/picture/indexed_mask.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "app/engine/luminance.h"
@@ -14,6 +15,32 @@ using TIndexCounts = std::array<uint64_t, 256>;
 unsigned IndexIn(unsigned byte, int j, int bits)
 {
     return byte >> (8 - bits * (j + 1)) & ((1u << bits) - 1);
+}
+
+// The mask bits of eight bytes of pixels, looked up apart so that the lookups overlap.
+template <std::size_t PerByte>
+uint64_t EightBytesMarks(const uint8_t* bytes, const std::array<uint8_t, 256>& maskBits)
+{
+    return [&]<std::size_t... J>(std::index_sequence<J...>) {
+        return ((uint64_t{maskBits[bytes[J]]} << (J * PerByte)) | ...);
+    }(std::make_index_sequence<8>{});
+}
+
+// Marks the pixels of `packed` (whole pixels of the row) that fill whole words of `row`,
+// each word made in a register and stored once; returns the bytes taken.
+template <std::size_t PerByte>
+std::size_t MarkWholeWords(std::span<const uint8_t> packed, const std::array<uint8_t, 256>& maskBits, std::span<uint64_t> row)
+{
+    constexpr std::size_t wordBytes = 64 / PerByte;
+    const std::size_t words = packed.size() / wordBytes;
+    for (std::size_t word = 0; word < words; ++word) {
+        const uint8_t* bytes = packed.data() + word * wordBytes;
+        uint64_t marks = 0;
+        for (std::size_t k = 0; k < wordBytes; k += 8)
+            marks |= EightBytesMarks<PerByte>(bytes + k, maskBits) << (k * PerByte);
+        row[word] = marks;
+    }
+    return words * wordBytes;
 }
 
 TIndexCounts IndexCounts(TIndexedRows& rows, int width)
@@ -73,7 +100,12 @@ TForegroundMask IndexedMask(TIndexedRows& rows, int width, int height, const TFo
     rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
         const std::span<uint64_t> row = result.Mask.Row(y);
         // A word of the mask holds a whole number of bytes' pixels.
-        for (std::size_t i = 0; i < wholeBytes; ++i) {
+        const std::span<const uint8_t> whole = packed.first(wholeBytes);
+        std::size_t i = perByte == 1   ? MarkWholeWords<1>(whole, maskBits, row)
+                        : perByte == 2 ? MarkWholeWords<2>(whole, maskBits, row)
+                        : perByte == 4 ? MarkWholeWords<4>(whole, maskBits, row)
+                                       : MarkWholeWords<8>(whole, maskBits, row);
+        for (; i < wholeBytes; ++i) {
             const std::size_t x = i * static_cast<std::size_t>(perByte);
             row[x / 64] |= uint64_t{maskBits[packed[i]]} << (x % 64);
         }

@@ -110,13 +110,15 @@ TTiffLayout TiffLayout(TIFF* tiff)
 
 uint64_t TiffBandBytes(TIFF* tiff, const TTiffLayout& layout, uint64_t largestPiece)
 {
+    // A codec's own state: LZW's table, deflate's window.
+    constexpr uint64_t kCodecBytes = uint64_t{1} << 18;
+    const uint64_t held = largestPiece + kCodecBytes;
     if (layout.Tiled)
-        return largestPiece + static_cast<uint64_t>(TIFFTileSize64(tiff)) +
+        return held + static_cast<uint64_t>(TIFFTileSize64(tiff)) +
                uint64_t{layout.TileLength} * layout.RowBytes * static_cast<uint64_t>(layout.Planes);
     if (layout.Planes == 1)
-        return largestPiece + layout.RowBytes;
-    return largestPiece + uint64_t{std::min(layout.RowsPerStrip, layout.Height)} * layout.RowBytes *
-                              static_cast<uint64_t>(layout.Planes);
+        return held + layout.RowBytes;
+    return held + uint64_t{std::min(layout.RowsPerStrip, layout.Height)} * layout.RowBytes * static_cast<uint64_t>(layout.Planes);
 }
 
 void ForEachTiffRow(const TRegularFile& file, const TTiffLayout& layout, const TTiffRowVisit& visit)
