@@ -4,10 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "app/picture/picture_damage.h"
 #include "app/picture/tiff_file.h"
 #include "graph/core/error.h"
 
 namespace {
+
+// What uncompressed rows are read by at a time, at least: reads this long cost little
+// more than one read of the whole file.
+constexpr std::size_t kStoredBandBytes = std::size_t{1} << 20;
 
 [[noreturn]] void Undecodable(const TRegularFile& file, const TTiffFile& opened)
 {
@@ -39,6 +44,46 @@ void ReadScanlines(TIFF* tiff, const TTiffLayout& layout, const TRegularFile& fi
         if (TIFFReadScanline(tiff, row.data(), y, 0) < 0)
             Undecodable(file, opened);
         visit(static_cast<int>(y), planes);
+    }
+}
+
+// Whether libtiff's rows are the stored bytes, with nothing to undo: no coding, no bits
+// to reverse, no samples to swap.
+bool StoredAsDecoded(TIFF* tiff, const TTiffLayout& layout)
+{
+    uint16_t compression = COMPRESSION_NONE;
+    uint16_t fillOrder = FILLORDER_MSB2LSB;
+    uint16_t bits = 1;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_FILLORDER, &fillOrder);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    return !layout.Tiled && layout.Planes == 1 && compression == COMPRESSION_NONE && fillOrder == FILLORDER_MSB2LSB &&
+           (bits <= 8 || !TIFFIsByteSwapped(tiff));
+}
+
+// Uncompressed rows read from the file a band at a time and handed where they lie, where
+// libtiff would copy them a row at a time out of strips it reads 8 KiB at a time.
+void ReadStoredRows(TIFF* tiff, const TTiffLayout& layout, const TRegularFile& file, const TTiffRowVisit& visit)
+{
+    const uint32_t stripRows = std::min(layout.RowsPerStrip, layout.Height);
+    const auto bandRows = static_cast<uint32_t>(
+        std::clamp<std::size_t>(kStoredBandBytes / std::max<std::size_t>(layout.RowBytes, 1), 1, stripRows));
+    for (uint32_t strip = 0; strip * uint64_t{stripRows} < layout.Height; ++strip) {
+        const uint32_t top = strip * stripRows;
+        const uint32_t rows = std::min(stripRows, layout.Height - top);
+        for (uint32_t first = 0; first < rows; first += bandRows) {
+            const uint32_t count = std::min(bandRows, rows - first);
+            const std::string band =
+                ReadFileBytes(file, TIFFGetStrileOffset(tiff, strip) + uint64_t{first} * layout.RowBytes, count * layout.RowBytes);
+            if (band.size() < count * layout.RowBytes)
+                throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its pixel data ends after " +
+                                    std::to_string(top + first + band.size() / layout.RowBytes) + " of " +
+                                    std::to_string(layout.Height) + " rows)");
+            for (uint32_t i = 0; i < count; ++i) {
+                const uint8_t* planes[] = {reinterpret_cast<const uint8_t*>(band.data()) + i * layout.RowBytes};
+                visit(static_cast<int>(top + first + i), planes);
+            }
+        }
     }
 }
 
@@ -117,7 +162,7 @@ uint64_t TiffBandBytes(TIFF* tiff, const TTiffLayout& layout, uint64_t largestPi
         return held + static_cast<uint64_t>(TIFFTileSize64(tiff)) +
                uint64_t{layout.TileLength} * layout.RowBytes * static_cast<uint64_t>(layout.Planes);
     if (layout.Planes == 1)
-        return held + layout.RowBytes;
+        return held + std::max<uint64_t>(layout.RowBytes, kStoredBandBytes);
     return held + uint64_t{std::min(layout.RowsPerStrip, layout.Height)} * layout.RowBytes * static_cast<uint64_t>(layout.Planes);
 }
 
@@ -131,6 +176,8 @@ void ForEachTiffRow(const TRegularFile& file, const TTiffLayout& layout, const T
         ReadTiles(tiff, layout, file, opened, visit);
     else if (layout.Planes > 1)
         ReadPlaneStrips(tiff, layout, file, opened, visit);
+    else if (StoredAsDecoded(tiff, layout))
+        ReadStoredRows(tiff, layout, file, visit);
     else
         ReadScanlines(tiff, layout, file, opened, visit);
 }

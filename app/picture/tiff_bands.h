@@ -27,8 +27,8 @@ struct TTiffLayout {
 TTiffLayout TiffLayout(TIFF* tiff);
 
 // What ForEachTiffRow holds at once beside a row of pixels: the coded strip or tile that
-// libtiff reads whole (its largest), the codec's state and the band of decoded rows (a
-// row of tiles, or a strip of each plane). `largestPiece`: the most bytes a strip or tile is coded in.
+// libtiff reads whole (its largest), the codec's state and the band of rows (a row of
+// tiles, a strip of each plane, a band of uncompressed rows). `largestPiece`: the most bytes a strip or tile is coded in.
 uint64_t TiffBandBytes(TIFF* tiff, const TTiffLayout& layout, uint64_t largestPiece);
 
 // Decodes the first picture of the TIFF `file`, a band of rows at a time, and hands every

@@ -125,6 +125,7 @@ constexpr uint16_t kRgb = PHOTOMETRIC_RGB;
 
 const TTiffKind kTiffKinds[] = {
     {.Photometric = kGrey, .Bits = 1},
+    {.Photometric = kGrey, .Bits = 1, .LowBitFirst = true},
     {.Photometric = kWhite, .Bits = 1, .Compression = COMPRESSION_CCITTFAX4},
     {.Photometric = kWhite, .Bits = 1, .Compression = COMPRESSION_CCITTFAX3, .LowBitFirst = true},
     {.Photometric = kGrey, .Bits = 1, .Compression = COMPRESSION_PACKBITS, .Tiled = true, .Motorola = true},
@@ -134,6 +135,7 @@ const TTiffKind kTiffKinds[] = {
     {.Photometric = kWhite, .Bits = 8, .Compression = COMPRESSION_PACKBITS},
     {.Photometric = kGrey, .Bits = 16, .Compression = COMPRESSION_ADOBE_DEFLATE, .Motorola = true, .Predictor = 2},
     {.Photometric = kWhite, .Bits = 16, .Compression = COMPRESSION_LZW},
+    {.Photometric = kGrey, .Bits = 16},
     {.Photometric = kPalette, .Bits = 1, .SmallMap = true},
     {.Photometric = kPalette, .Bits = 2, .Compression = COMPRESSION_LZW},
     {.Photometric = kPalette, .Bits = 4, .Compression = COMPRESSION_ADOBE_DEFLATE, .Tiled = true, .SmallMap = true},
