@@ -107,8 +107,7 @@ bool ReadableTiles(TIFF* tiff, const TTiffLayout& layout, const TTiffFields& fie
     if (layout.Planes > 1 || (fields.Photometric == PHOTOMETRIC_MINISWHITE && fields.Bits == 16))
         return false;
     const uint64_t pictureBytes = (uint64_t{layout.Width} * static_cast<uint64_t>(depth) + 31) / 32 * 4 * layout.Height;
-    const uint64_t planeBits = uint64_t{fields.Bits} * (layout.Planes == 1 ? fields.Samples : 1u);
-    return layout.TileWidth > 0 && layout.TileLength > 0 && layout.TileWidth * planeBits % 8 == 0 &&
+    return layout.TileWidth > 0 && layout.TileLength > 0 && uint64_t{layout.TileWidth} * fields.Bits * fields.Samples % 8 == 0 &&
            static_cast<uint64_t>(TIFFTileSize64(tiff)) <= pictureBytes &&
            (!ReadAsStored(fields) || (layout.TileWidth % 16 == 0 && layout.TileLength % 16 == 0));
 }
