@@ -1,9 +1,10 @@
 // The mask of a picture decoded a row at a time against Qt's whole decode (QImage then
 // MaskOfForeground), for bilevel PNGs and palette BMPs of 16, 268 and 1,074 megapixels,
-// and RGB PNGs and BMPs of 16 and 268 megapixels; and against the least any reader of
-// the file does: inflating the PNG's image data alone, one read of the BMP. Each path
-// runs in a child process of its own, whose peak memory the kernel reports. Prints
-// times, peak memories and ratios.
+// RGB PNGs and BMPs of 16 and 268 megapixels, and uncompressed bilevel and grey TIFFs
+// of 268 megapixels; and against the least any reader of the file does: inflating the
+// PNG's image data alone, one read of the BMP or TIFF. Each path runs in a child
+// process of its own, whose peak memory the kernel reports. Prints times, peak
+// memories and ratios.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 
 #include <spng.h>
+#include <tiffio.h>
 #include <zlib.h>
 
 #include "app/fractal/self_similar_shapes.h"
@@ -159,6 +161,29 @@ void WriteBmp(const std::string& path, int side, bool colour)
     }
 }
 
+// Uncompressed in a single strip, as many writers store it; `grey`: 8-bit levels as the
+// BMP's, else bilevel.
+void WriteTiff(const std::string& path, int side, bool grey)
+{
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, side);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, side);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, grey ? 8 : 1);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, side);
+    std::vector<unsigned char> row(static_cast<std::size_t>(side));
+    for (int y = 0; y < side; ++y) {
+        if (grey)
+            for (int x = 0; x < side; ++x)
+                row[std::size_t(x)] = InCarpet(x % kTile, y % kTile) ? 0 : static_cast<unsigned char>(1 + (x + y) % 255);
+        else
+            row = CarpetRow(side, y);
+        TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0);
+    }
+    TIFFClose(tiff);
+}
+
 void QtMask(const std::string& path)
 {
     QImageReader::setAllocationLimit(0);
@@ -253,5 +278,15 @@ int main()
             PrintRow(bmpName, "Qt", InChild([&] { QtMask(bmp); }), read);
             std::remove(bmp.c_str());
         }
+    for (const bool grey : {false, true}) {
+        const std::string tiff = (folder.path() + "/picture.tif").toStdString();
+        WriteTiff(tiff, 16384, grey);
+        const std::string name = Name(grey ? "grey TIFF" : "bilevel TIFF", 16384);
+        const TCost once = InChild([&] { ReadOnce(tiff); });
+        PrintRow(name, "one read", once, once);
+        PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(tiff); }), once);
+        PrintRow(name, "Qt", InChild([&] { QtMask(tiff); }), once);
+        std::remove(tiff.c_str());
+    }
     return 0;
 }

@@ -81,7 +81,7 @@ TLoadedPicture TLoadedPicture::FromFile(const QString& path, const TMetafileConv
             }
             // Only the mask is ever held whole: a picture whose mask cannot be is refused
             // before anything is decoded.
-            RefuseOverBudget(size, StreamedMemoryNeed(size), ProcessMemoryBudget());
+            RefuseOverBudget(size, StreamedMemoryNeed(*streamed), ProcessMemoryBudget());
             picture.FFullSize = size;
             picture.FStamp = StampOf(path);
             picture.FScale = PreviewScale(size, mostShownPixels / 4);

@@ -31,6 +31,9 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    // What decoding holds beyond a few rows and a band of kStreamedBandBytes: a coded
+    // strip that is read whole, a row of tiles.
+    uint64_t BandBytes() const { return FBandBytes; }
 
     // The mask of the pixels that `rule` takes, equal to MaskOfForeground of the
     // picture as Qt reads it, built while decoding: only the mask and a few rows are
@@ -39,11 +42,15 @@ public:
     virtual TForegroundMask Mask(const TForegroundRule& rule) = 0;
 
 protected:
-    TStreamedPicture(int width, int height) : FWidth(width), FHeight(height) {}
+    TStreamedPicture(int width, int height, uint64_t bandBytes = 0)
+        : FWidth(width), FHeight(height), FBandBytes(bandBytes)
+    {
+    }
 
 private:
     int FWidth;
     int FHeight;
+    uint64_t FBandBytes;
 };
 
 // The rows of a picture of at most 256 colours as the indices of their pixels' colours,
