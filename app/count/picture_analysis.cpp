@@ -77,11 +77,11 @@ TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& sha
         const TRegularFile file(path); // a missing file is a missing file
         throw TVandrelError(kNotABitmap);
     }
-    // PNG and BMP are decoded a row at a time into the mask, whatever their size; the
-    // other kinds whole, by Qt.
+    // PNG, BMP, JPEG and GIF are decoded a row at a time into the mask, whatever their
+    // size; the other kinds whole, by Qt.
     if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
         const QSize size(picture->Width(), picture->Height());
-        const uint64_t need = StreamedMemoryNeed(size) + CountingMemoryNeed(size, shape, sizes, method);
+        const uint64_t need = StreamedMemoryNeed(*picture) + CountingMemoryNeed(size, shape, sizes, method);
         RefuseOverBudget(size, need, budget);
         const TMemoryBudget::TReservation reserved = budget.Reserve(need);
         return AnalyseMask(ShapeMaskOf(picture->Mask(shape.Foreground), shape), size, path, shape, sizes, method);

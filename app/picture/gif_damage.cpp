@@ -12,13 +12,13 @@ struct TGifCloser {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
 };
 
-std::string ReasonOf(int code)
+}  // namespace
+
+std::string GifErrorText(int code)
 {
     const char* text = GifErrorString(code);
     return text != nullptr ? text : "the GIF decoder failed";
 }
-
-}  // namespace
 
 std::optional<std::string> GifDamage(const TRegularFile& file)
 {
@@ -29,36 +29,36 @@ std::optional<std::string> GifDamage(const TRegularFile& file)
     // giflib closes the descriptor with the file.
     const std::unique_ptr<GifFileType, TGifCloser> gif(DGifOpenFileHandle(descriptor, &error));
     if (!gif)
-        return ReasonOf(error);
+        return GifErrorText(error);
 
     // The first image is the picture; what follows it (more frames) is not read.
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR)
-            return ReasonOf(gif->Error);
+            return GifErrorText(gif->Error);
         if (record == TERMINATE_RECORD_TYPE)
             return std::nullopt; // no image at all: the screen's own colour
         if (record == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
             if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR)
-                return ReasonOf(gif->Error);
+                return GifErrorText(gif->Error);
             while (block != nullptr)
                 if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR)
-                    return ReasonOf(gif->Error);
+                    return GifErrorText(gif->Error);
             continue;
         }
         if (record != IMAGE_DESC_RECORD_TYPE)
             return "its blocks are out of order";
         if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
-            return ReasonOf(gif->Error);
+            return GifErrorText(gif->Error);
         const GifImageDesc& image = gif->Image;
         if (image.Width <= 0 || image.Height <= 0)
             return "its first image has no size";
         std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
         for (int y = 0; y < image.Height; ++y)
             if (DGifGetLine(gif.get(), line.data(), image.Width) == GIF_ERROR)
-                return ReasonOf(gif->Error);
+                return GifErrorText(gif->Error);
         return std::nullopt;
     }
 }

@@ -24,6 +24,8 @@ std::optional<std::string> BmpDamage(const TRegularFile& file);
 std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryBytes);
 // giflib decodes the first image, the one that is shown and counted.
 std::optional<std::string> GifDamage(const TRegularFile& file);
+// giflib's words for its error `code`.
+std::string GifErrorText(int code);
 // libtiff reads the first directory; every strip or tile must lie inside the file and,
 // uncompressed, hold all its rows.
 std::optional<std::string> TiffDamage(const TRegularFile& file);

@@ -5,6 +5,8 @@
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
 #include "app/picture/bmp_rows.h"
+#include "app/picture/gif_rows.h"
+#include "app/picture/jpeg_rows.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/png_rows.h"
 
@@ -29,6 +31,10 @@ std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path)
         return PngRows(std::move(file));
     if (head.starts_with("BM"))
         return BmpRows(std::move(file));
+    if (head.starts_with("\xFF\xD8\xFF"))
+        return JpegRows(std::move(file));
+    if (head.starts_with("GIF87a") || head.starts_with("GIF89a"))
+        return GifRows(std::move(file));
     return nullptr;
 }
 
@@ -51,12 +57,12 @@ TForegroundMask RunsMask(TArgbRuns& runs, int width, int height, const TForegrou
     return result;
 }
 
-uint64_t StreamedMemoryNeed(QSize size)
+uint64_t StreamedMemoryNeed(const TStreamedPicture& picture)
 {
-    const auto width = static_cast<uint64_t>(std::max(size.width(), 0));
-    const auto height = static_cast<uint64_t>(std::max(size.height(), 0));
+    const auto width = static_cast<uint64_t>(std::max(picture.Width(), 0));
+    const auto height = static_cast<uint64_t>(std::max(picture.Height(), 0));
     const uint64_t maskBytes = (width + 63) / 64 * 8 * height;
     // The rows being decoded: libspng's two at 16 bits a channel, ours and their 32-bit
     // copy; a band of BMP rows or codes read at a time.
-    return maskBytes + maskBytes / 2 + width * 32 + kStreamedBandBytes;
+    return maskBytes + maskBytes / 2 + width * 32 + kStreamedBandBytes + picture.DecoderBytes();
 }

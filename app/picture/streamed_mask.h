@@ -11,8 +11,8 @@
 #include "app/picture/foreground_mask.h"
 #include "app/picture/streamed_picture.h"
 
-// The picture at `path` decoded a row at a time, for the kinds read that way (PNG and
-// BMP), whatever their size; nothing for any other file, which Qt then reads. Raises
+// The picture at `path` decoded a row at a time, for the kinds read that way (PNG, BMP,
+// JPEG, GIF), whatever their size; nothing for any other file, which Qt then reads. Raises
 // "The picture cannot be read: ..." for a missing or irregular file, and "The picture
 // is damaged or incomplete: ..." for a header that cannot be read or claims more than
 // the file can hold.
@@ -25,6 +25,6 @@ TForegroundMask RunsMask(TArgbRuns& runs, int width, int height, const TForegrou
 // What a BMP's rows or run-length codes are read by at a time, at least.
 inline constexpr std::size_t kStreamedBandBytes = std::size_t{1} << 16;
 
-// What building and counting the mask of a picture of `size` takes at most: the mask,
-// the counter's half mask and the rows being decoded.
-uint64_t StreamedMemoryNeed(QSize size);
+// What building and counting the mask of `picture` takes at most: the mask, the
+// counter's half mask, the rows being decoded and what its decoder holds besides.
+uint64_t StreamedMemoryNeed(const TStreamedPicture& picture);

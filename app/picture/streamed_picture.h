@@ -38,6 +38,10 @@ public:
     // incomplete: <name> (<why>)" when the data ends early or is corrupt.
     virtual TForegroundMask Mask(const TForegroundRule& rule) = 0;
 
+    // What the decoder holds beside the mask and a few rows, when more: the
+    // coefficients of a progressive JPEG, which libjpeg keeps for the whole picture.
+    virtual uint64_t DecoderBytes() const { return 0; }
+
 protected:
     TStreamedPicture(int width, int height) : FWidth(width), FHeight(height) {}
 
