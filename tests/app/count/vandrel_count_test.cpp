@@ -255,14 +255,23 @@ TEST_F(VandrelCount, ADamagedPictureIsAnErrorAndTheOthersAreStillCounted)
 
 TEST_F(VandrelCount, APictureOverTheMemoryLimitIsRefusedWithItsSizeAndNeed)
 {
-    // A JPEG is decoded whole, at 32 bits a pixel.
-    const QString jpeg = FFolder.filePath("black.jpg");
-    ASSERT_TRUE(QImage(BlackSquare()).save(jpeg));
-    const TRun run = RunCount({"--memory-limit", "32K", jpeg});
+    // A TIFF is decoded whole, at 32 bits a pixel.
+    const QString tiff = FFolder.filePath("black.tif");
+    ASSERT_TRUE(QImage(BlackSquare()).save(tiff));
+    const TRun run = RunCount({"--memory-limit", "32K", tiff});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find(": The picture is 100 \u00d7 100 pixels and needs 41.4 KiB of memory, more than the 32.0 KiB allowed"),
               std::string::npos)
         << run.Err;
+
+    // A JPEG a few rows at a time, with libjpeg's rows of every component beside them.
+    const QString jpeg = FFolder.filePath("black.jpg");
+    ASSERT_TRUE(QImage(BlackSquare()).save(jpeg));
+    const TRun rows = RunCount({"--memory-limit", "32K", jpeg});
+    EXPECT_EQ(rows.Status, 1);
+    EXPECT_NE(rows.Err.find(": The picture is 100 \u00d7 100 pixels and needs 91.3 KiB of memory, more than the 32.0 KiB allowed"),
+              std::string::npos)
+        << rows.Err;
 
     // A BMP is decoded a few rows at a time into its mask: what it needs hardly grows
     // with its size.
