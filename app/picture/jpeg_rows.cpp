@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,17 @@ bool Completed(TStrictJpegErrors& errors, Step& step)
     return true;
 }
 
+struct TFileCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
 // One pass of libjpeg over the file, from its start.
 class TJpegDecoder {
 public:
     explicit TJpegDecoder(const TRegularFile& file) : FName(file.Name())
     {
         const int descriptor = OwnDescriptorAtStart(file);
-        FStream = descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr;
+        FStream.reset(descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr);
         if (!FStream) {
             const std::string reason = std::strerror(errno);
             if (descriptor >= 0)
@@ -52,14 +57,17 @@ public:
             throw TVandrelError("The picture cannot be read: " + FName + " (" + reason + ")");
         }
         UseStrictJpegErrors(FInfo, FErrors);
-        jpeg_create_decompress(&FInfo);
-        jpeg_stdio_src(&FInfo, FStream);
+        try {
+            Run([&] {
+                jpeg_create_decompress(&FInfo);
+                jpeg_stdio_src(&FInfo, FStream.get());
+            });
+        } catch (...) { // a libjpeg of another version, or no memory
+            jpeg_destroy_decompress(&FInfo);
+            throw;
+        }
     }
-    ~TJpegDecoder()
-    {
-        jpeg_destroy_decompress(&FInfo);
-        std::fclose(FStream);
-    }
+    ~TJpegDecoder() { jpeg_destroy_decompress(&FInfo); }
     TJpegDecoder(const TJpegDecoder&) = delete;
     TJpegDecoder& operator=(const TJpegDecoder&) = delete;
 
@@ -75,7 +83,7 @@ public:
 
 private:
     std::string FName;
-    std::FILE* FStream = nullptr;
+    std::unique_ptr<std::FILE, TFileCloser> FStream;
     jpeg_decompress_struct FInfo{};
     TStrictJpegErrors FErrors;
 };
