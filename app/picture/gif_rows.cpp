@@ -1,13 +1,12 @@
 #include "app/picture/gif_rows.h"
 
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/picture/gif_image.h"
 #include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "graph/core/error.h"
@@ -22,61 +21,9 @@ constexpr int kQtTrustedScreen = 16384;
 // Qt's colour for an index past the colour table: white, clear.
 constexpr TArgb kPastTable = 0x00FFFFFF;
 
-struct TGifCloser {
-    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
-using TGif = std::unique_ptr<GifFileType, TGifCloser>;
-
 [[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
 {
     throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + reason + ")");
-}
-
-// The GIF read up to its first image's descriptor, with the transparent index the last
-// graphics control extension before it gave (-1: none); no GIF when it holds no image,
-// or a control extension Qt reads otherwise.
-struct TFirstImage {
-    TGif Gif;
-    int Transparent = -1;
-};
-
-TFirstImage FirstImage(const TRegularFile& file)
-{
-    const int descriptor = OwnDescriptorAtStart(file);
-    if (descriptor < 0)
-        Damaged(file, "it cannot be read again");
-    int error = 0;
-    // giflib closes the descriptor with the file.
-    TFirstImage first{TGif(DGifOpenFileHandle(descriptor, &error))};
-    if (!first.Gif)
-        Damaged(file, GifErrorText(error));
-    GifFileType* gif = first.Gif.get();
-    for (;;) {
-        GifRecordType record = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif, &record) == GIF_ERROR)
-            Damaged(file, GifErrorText(gif->Error));
-        if (record == TERMINATE_RECORD_TYPE)
-            return {};
-        if (record == IMAGE_DESC_RECORD_TYPE) {
-            if (DGifGetImageDesc(gif) == GIF_ERROR)
-                Damaged(file, GifErrorText(gif->Error));
-            return first;
-        }
-        if (record != EXTENSION_RECORD_TYPE)
-            Damaged(file, "its blocks are out of order");
-        int code = 0;
-        GifByteType* block = nullptr;
-        if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
-            Damaged(file, GifErrorText(gif->Error));
-        if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
-            if (block[0] != 4)
-                return {}; // Qt would read bytes of an earlier block
-            first.Transparent = (block[1] & 1) != 0 ? block[4] : -1;
-        }
-        while (block != nullptr)
-            if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
-                Damaged(file, GifErrorText(gif->Error));
-    }
 }
 
 // Where the image and its screen stand, and the colours of the indices, as Qt paints
@@ -123,17 +70,17 @@ public:
     void ForEachRow(const std::function<void(int y, std::span<const uint8_t> packed)>& visit) override
     {
         const TGifLayout& layout = FLayout;
-        TFirstImage first = FirstImage(FFile);
-        if (!first.Gif)
-            Damaged(FFile, "it changed while read");
+        TGifFirstImage image(FFile);
+        if (!image.Found())
+            Damaged(FFile, image.Damage().empty() ? "it changed while read" : image.Damage());
         std::vector<uint8_t> row(static_cast<std::size_t>(layout.ScreenWidth), layout.Background);
         for (int y = 0; y < layout.ScreenHeight; ++y)
             if (y < layout.Top || y >= layout.Top + layout.Height)
                 visit(y, row);
         std::vector<GifPixelType> line(static_cast<std::size_t>(layout.Width));
         for (int stored = 0; stored < layout.Height; ++stored) {
-            if (DGifGetLine(first.Gif.get(), line.data(), layout.Width) == GIF_ERROR)
-                Damaged(FFile, GifErrorText(first.Gif->Error));
+            if (!image.ReadPixels(line))
+                Damaged(FFile, image.Damage());
             std::ranges::transform(line, row.begin() + layout.Left, [&](GifPixelType index) { return layout.Index[index]; });
             visit(layout.Top + (layout.Interlaced ? InterlacedRow(stored, layout.Height) : stored), row);
         }
@@ -189,12 +136,12 @@ std::optional<uint8_t> BackgroundIndex(TGifLayout& layout, int transparent, int 
 
 std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file)
 {
-    TFirstImage first = FirstImage(file);
-    if (!first.Gif)
+    const TGifFirstImage first(file);
+    if (!first.Damage().empty())
+        Damaged(file, first.Damage());
+    if (!first.Found() || first.OddControl())
         return nullptr;
-    const GifImageDesc& image = first.Gif->Image;
-    if (image.Width <= 0 || image.Height <= 0)
-        Damaged(file, "its first image has no size");
+    const GifImageDesc& image = first.Gif().Image;
     // LZW packs pixels at most so tightly: a file this short cannot hold the image it
     // claims, which is refused before a mask is made for it.
     if (uint64_t(image.Width) * uint64_t(image.Height) > file.Size() * kLzwMostPixelsPerByte)
@@ -222,17 +169,17 @@ std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file)
         return nullptr;
 
     const bool localTable = image.ColorMap != nullptr;
-    const ColorMapObject* table = localTable ? image.ColorMap : first.Gif->SColorMap;
+    const ColorMapObject* table = localTable ? image.ColorMap : first.Gif().SColorMap;
     const int tableColours = localTable ? image.ColorMap->ColorCount : 2 << (byte(4) & 7);
     layout.Colours.resize(256);
     for (int index = 0; index < 256; ++index) {
-        layout.Colours[std::size_t(index)] = QtColour(index, table, tableColours, first.Transparent);
+        layout.Colours[std::size_t(index)] = QtColour(index, table, tableColours, first.Transparent());
         layout.Index[std::size_t(index)] = static_cast<uint8_t>(index);
     }
     // Qt fills the screen only when the image leaves some of it.
     if (layout.Left > 0 || layout.Top > 0 || layout.Width < layout.ScreenWidth || layout.Height < layout.ScreenHeight) {
         const std::optional<uint8_t> background =
-            BackgroundIndex(layout, first.Transparent, globalTable ? byte(5) : -1, localTable, tableColours);
+            BackgroundIndex(layout, first.Transparent(), globalTable ? byte(5) : -1, localTable, tableColours);
         if (!background)
             return nullptr;
         layout.Background = *background;

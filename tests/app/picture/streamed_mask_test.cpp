@@ -537,6 +537,44 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
     }
 }
 
+TEST_F(StreamedPictures, ACorruptJpegOrGifIsRefusedAsQtsPathRefusesItOrGivesQtsMask)
+{
+    std::mt19937 random(17);
+    const std::pair<std::string, QByteArray> pictures[] = {
+        {"colour.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 22, false, 2, false}, 37, 21, random)},
+        {"progressive.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 21, true, 0, false}, 37, 21, random)},
+        {"layered.gif", Gif({3, 0, 2, true, {5, 2, 30, 17}, {40, 21}, 1}, random)},
+    };
+    for (const auto& [name, bytes] : pictures)
+        for (int trial = 0; trial < 150; ++trial) {
+            QByteArray corrupt = bytes;
+            const int at = int(random() % unsigned(bytes.size()));
+            corrupt[at] = char(corrupt[at] ^ (1 << (random() % 8)));
+            const std::string path = Write(name, corrupt);
+            const std::string what = name + " with byte " + std::to_string(at) + " changed";
+            bool qtRefuses = false;
+            try {
+                LoadBitmap(QString::fromStdString(path));
+            } catch (const TVandrelError&) {
+                qtRefuses = true;
+            }
+            if (!qtRefuses) {
+                if (OpenStreamedPicture(path)) // else Qt reads it
+                    ExpectQtsMask(path, what);
+                continue;
+            }
+            try {
+                if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
+                    picture->Mask(TForegroundRule::Luminance(100));
+                    ADD_FAILURE() << what << ": counted, though Qt's path refuses it";
+                }
+            } catch (const TVandrelError& error) {
+                EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: " + name + " ("))
+                    << error.what();
+            }
+        }
+}
+
 TEST_F(StreamedPictures, ABmpWiderThanQtReadsIsDecodedEveryPixelOnce)
 {
     // Qt gives no size for a BMP 70000 pixels wide, so the whole-picture path refuses it.
