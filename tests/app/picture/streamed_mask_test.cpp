@@ -498,9 +498,10 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
         }
     }
 
-    // JPEG and GIF headers that claim a few more rows than the data holds, and so many
-    // more pixels that no data this short could hold them (refused before any mask).
-    for (const auto& [width, height] : {std::pair{70, 40}, std::pair{60000, 60000}}) {
+    // JPEG and GIF headers that claim fewer rows than the data holds, a few more, and
+    // so many more pixels that no data this short could hold them (refused before any
+    // mask); Qt's path refuses them all too.
+    for (const auto& [width, height] : {std::pair{70, 7}, std::pair{70, 40}, std::pair{60000, 60000}}) {
         QByteArray jpeg = Jpeg({JCS_RGB, JCS_YCbCr, 22, false, 0, false}, 70, 23, random);
         const int at = JpegHeightAt(jpeg);
         jpeg[at] = char(height >> 8);
@@ -512,6 +513,7 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
             Put(gif, field, uint32_t(width) | uint32_t(height) << 16, 4);
         for (const auto& [name, bytes] : {std::pair{std::string("tall.jpg"), jpeg}, std::pair{std::string("tall.gif"), gif}}) {
             const std::string path = Write(name, bytes);
+            EXPECT_THROW(LoadBitmap(QString::fromStdString(path)), TVandrelError) << name << " " << height;
             try {
                 const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
                 ASSERT_TRUE(picture) << name;
