@@ -15,7 +15,6 @@ constexpr int kMostCodes = 4096; // of 12 bits
 
 TGifFirstImage::TGifFirstImage(const TRegularFile& file) : FSource{file.Descriptor()}
 {
-    FPending.reserve(kMostCodes);
     int error = 0;
     FGif = DGifOpen(&FSource, &TGifFirstImage::Read, &error);
     if (!FGif) {
@@ -123,7 +122,7 @@ bool TGifFirstImage::Expand(int code)
     if (FPrevious < 0) {
         if (code >= FClear)
             return false;
-        FPending.push_back(FSuffix[std::size_t(code)]);
+        FPending[FPendingCount++] = FSuffix[std::size_t(code)];
         FPrevious = code;
         return true;
     }
@@ -133,9 +132,9 @@ bool TGifFirstImage::Expand(int code)
     const int known = code == FNext ? FPrevious : code;
     const GifPixelType first = FFirst[std::size_t(known)];
     if (code == FNext)
-        FPending.push_back(first);
+        FPending[FPendingCount++] = first;
     for (int at = known; ; at = FPrefix[std::size_t(at)]) {
-        FPending.push_back(FSuffix[std::size_t(at)]);
+        FPending[FPendingCount++] = FSuffix[std::size_t(at)];
         if (at < FClear)
             break;
     }
@@ -155,12 +154,10 @@ bool TGifFirstImage::ReadPixels(std::span<GifPixelType> line)
         return false;
     std::size_t done = 0;
     while (done < line.size()) {
-        if (!FPending.empty()) {
-            const std::size_t count = std::min(FPending.size(), line.size() - done);
-            for (std::size_t i = 0; i < count; ++i) {
-                line[done++] = FPending.back();
-                FPending.pop_back();
-            }
+        if (FPendingCount > 0) {
+            const std::size_t count = std::min(FPendingCount, line.size() - done);
+            for (std::size_t i = 0; i < count; ++i)
+                line[done++] = FPending[--FPendingCount];
             continue;
         }
         int code = 0;
@@ -183,7 +180,7 @@ bool TGifFirstImage::ReadToEnd()
 {
     // Qt would draw pixels past the image's last row.
     constexpr const char* kTooMany = "its image data holds more pixels than its header says";
-    if (!FPending.empty())
+    if (FPendingCount > 0)
         return Fail(kTooMany);
     for (;;) {
         int code = 0;

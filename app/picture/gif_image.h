@@ -7,7 +7,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "app/picture/regular_file.h"
 
@@ -72,5 +71,7 @@ private:
     std::array<uint16_t, 4096> FPrefix{};
     std::array<GifPixelType, 4096> FSuffix{};
     std::array<GifPixelType, 4096> FFirst{};
-    std::vector<GifPixelType> FPending; // a string's pixels, last first, not yet handed
+    // A string's pixels not yet handed, the last first: a string is as long as the table at most.
+    std::array<GifPixelType, 4097> FPending{};
+    std::size_t FPendingCount = 0;
 };
