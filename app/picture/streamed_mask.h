@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QSize>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>

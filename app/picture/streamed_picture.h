@@ -38,8 +38,9 @@ public:
     // incomplete: <name> (<why>)" when the data ends early or is corrupt.
     virtual TForegroundMask Mask(const TForegroundRule& rule) = 0;
 
-    // What the decoder holds beside the mask and a few rows, when more: the
-    // coefficients of a progressive JPEG, which libjpeg keeps for the whole picture.
+    // What the decoder holds beyond the mask and a few rows of 32-bit pixels: libjpeg's
+    // rows of every component, and the coefficients of a progressive JPEG, which it
+    // keeps for the whole picture.
     virtual uint64_t DecoderBytes() const { return 0; }
 
 protected:
