@@ -167,6 +167,13 @@ std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file)
     if (layout.Left + layout.Width > layout.ScreenWidth || layout.Top + layout.Height > layout.ScreenHeight ||
         (layout.Interlaced && layout.Height < 5))
         return nullptr;
+    // The screen around the image costs no data, so any GIF may claim a vast one. Qt
+    // makes no picture of 16384² pixels or more; one that large must be the image's own
+    // size, within what the data can fill.
+    const uint64_t screenPixels = uint64_t(layout.ScreenWidth) * uint64_t(layout.ScreenHeight);
+    if (screenPixels >= uint64_t{kQtTrustedScreen} * kQtTrustedScreen && screenPixels > file.Size() * kLzwMostPixelsPerByte)
+        Damaged(file, "its screen of " + std::to_string(layout.ScreenWidth) + " \u00d7 " +
+                          std::to_string(layout.ScreenHeight) + " pixels is more than its image data can fill");
 
     const bool localTable = image.ColorMap != nullptr;
     const ColorMapObject* table = localTable ? image.ColorMap : first.Gif().SColorMap;

@@ -12,6 +12,6 @@
 // otherwise (an image reaching past the screen, an interlaced one under 5 rows, a
 // background Qt takes from a colour table not yet read), nor for a GIF with no image,
 // which Qt then reads. Raises "The picture is damaged or incomplete: <name> (<why>)"
-// when giflib finds the data corrupt or cut short, or the image claims more pixels than
-// the file can hold.
+// when the data is corrupt or cut short, or the image (or a screen larger than Qt makes)
+// claims more pixels than the file can hold.
 std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file);

@@ -528,6 +528,17 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
         }
     }
 
+    // A GIF's screen costs no data; one larger than Qt makes must be filled by the image.
+    QByteArray vast = Gif({4, 0, -1, false, {0, 0, 70, 23}, {70, 23}, 0}, random);
+    Put(vast, 6, 60000u | 60000u << 16, 4);
+    try {
+        OpenStreamedPicture(Write("vast.gif", vast));
+        FAIL() << "a GIF whose screen is vast and empty was opened";
+    } catch (const TVandrelError& error) {
+        EXPECT_STREQ(error.what(),
+                     "The picture is damaged or incomplete: vast.gif (its screen of 60000 \u00d7 60000 pixels is more than its image data can fill)");
+    }
+
     // A header that claims far more rows than the file holds is refused before any mask is made.
     QByteArray tall = Bmp({24, 40, 0, {}, false}, 1, 16, random);
     Put(tall, 22, 268435456, 4);
