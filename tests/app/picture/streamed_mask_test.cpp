@@ -395,6 +395,7 @@ const TGifKind kGifKinds[] = {
     {5, 0, 7, true, {1, 3, 66, 13}, {70, 23}, 2},        {0, 3, -1, false, {9, 0, 33, 20}, {70, 23}, 0},
     {0, 8, 200, true, {0, 0, 70, 23}, {70, 23}, 0},      {4, 8, -1, false, {0, 0, 70, 23}, {70, 23}, 9},
     {3, 0, -1, false, {3, 0, 10, 9}, {2010, 9}, 5},      {7, 0, 200, false, {2, 1, 5, 9}, {7, 10}, 0},
+    {6, 0, -1, true, {0, 0, 70, 6}, {70, 6}, 0},         {2, 1, -1, true, {4, 1, 9, 5}, {20, 7}, 3},
 };
 
 TEST_F(StreamedPictures, EveryJpegAndGifVariantGivesQtsMaskBitForBit)
