@@ -1,10 +1,11 @@
 // The mask of a picture decoded a row at a time against Qt's whole decode (QImage then
 // MaskOfForeground), for bilevel PNGs and palette BMPs of 16, 268 and 1,074 megapixels,
-// RGB PNGs and BMPs of 16 and 268 megapixels, and uncompressed bilevel and grey TIFFs
-// of 268 megapixels; and against the least any reader of the file does: inflating the
-// PNG's image data alone, one read of the BMP or TIFF. Each path runs in a child
-// process of its own, whose peak memory the kernel reports. Prints times, peak
-// memories and ratios.
+// RGB PNGs and BMPs of 16 and 268 megapixels, uncompressed bilevel and grey TIFFs of 268
+// megapixels, colour JPEGs of 268 megapixels (baseline) and 67 (progressive) and a GIF
+// of 256 megapixels; and against the least any reader of the file does: inflating the
+// PNG's image data alone, one read of the BMP or TIFF, libjpeg's or giflib's decoding
+// alone. Each path runs in a child process of its own, whose peak memory the kernel
+// reports. Prints times, peak memories and ratios.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,6 +26,8 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 
+#include <gif_lib.h>
+#include <jpeglib.h>
 #include <spng.h>
 #include <tiffio.h>
 #include <zlib.h>
@@ -184,6 +187,54 @@ void WriteTiff(const std::string& path, int side, bool grey)
     TIFFClose(tiff);
 }
 
+// The colour carpet as a JPEG of quality 90, chroma halved both ways.
+void WriteJpeg(const std::string& path, int side, bool progressive)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = JDIMENSION(side);
+    info.image_height = JDIMENSION(side);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < side; ++y) {
+        std::vector<unsigned char> row = ColourCarpetRow(side, y, 0);
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
+// The carpet black on 255 grey levels, as an 8-bit GIF.
+void WriteGif(const std::string& path, int side)
+{
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    ColorMapObject* greys = GifMakeMapObject(256, nullptr);
+    for (int level = 0; level < 256; ++level)
+        greys->Colors[level] = {GifByteType(level), GifByteType(level), GifByteType(level)};
+    EGifPutScreenDesc(gif, side, side, 8, 0, greys);
+    EGifPutImageDesc(gif, 0, 0, side, side, false, nullptr);
+    std::vector<GifPixelType> line(static_cast<std::size_t>(side));
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x)
+            line[std::size_t(x)] = InCarpet(x % kTile, y % kTile) ? 0 : GifPixelType(1 + (x / 64 + y / 64) % 255);
+        EGifPutLine(gif, line.data(), side);
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(greys);
+}
+
 void QtMask(const std::string& path)
 {
     QImageReader::setAllocationLimit(0);
@@ -231,6 +282,51 @@ void ReadOnce(const std::string& path)
         total += got;
     std::fclose(file);
     gSink = total != 0;
+}
+
+// libjpeg's decoding to RGB (Qt's settings) alone, a scanline at a time into one row.
+void DecodeJpeg(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    std::vector<unsigned char> row(std::size_t(info.output_width) * std::size_t(info.output_components));
+    JSAMPROW rows[] = {row.data()};
+    while (info.output_scanline < info.output_height)
+        jpeg_read_scanlines(&info, rows, 1);
+    gSink = row[0] != 0;
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+}
+
+// giflib's decoding of the first image alone, a line at a time.
+void DecodeGif(const std::string& path)
+{
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    while (DGifGetRecordType(gif, &record) == GIF_OK && record != IMAGE_DESC_RECORD_TYPE) {
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (record != EXTENSION_RECORD_TYPE || DGifGetExtension(gif, &code, &block) == GIF_ERROR)
+            throw std::runtime_error("no image");
+        while (block != nullptr)
+            DGifGetExtensionNext(gif, &block);
+    }
+    if (DGifGetImageDesc(gif) == GIF_ERROR)
+        throw std::runtime_error("no image");
+    std::vector<GifPixelType> line(static_cast<std::size_t>(gif->Image.Width));
+    for (int y = 0; y < gif->Image.Height; ++y)
+        if (DGifGetLine(gif, line.data(), gif->Image.Width) == GIF_ERROR)
+            throw std::runtime_error("damaged");
+    gSink = line[0] != 0;
+    DGifCloseFile(gif, &error);
 }
 
 void PrintRow(const std::string& picture, const char* path, const TCost& cost, const TCost& baseline)
@@ -288,5 +384,22 @@ int main()
         PrintRow(name, "Qt", InChild([&] { QtMask(tiff); }), once);
         std::remove(tiff.c_str());
     }
+    for (const auto& [side, progressive] : {std::pair{16384, false}, std::pair{8192, true}}) {
+        const std::string jpeg = (folder.path() + "/picture.jpg").toStdString();
+        WriteJpeg(jpeg, side, progressive);
+        const std::string name = Name(progressive ? "progressive JPEG" : "JPEG", side);
+        const TCost decode = InChild([&] { DecodeJpeg(jpeg); });
+        PrintRow(name, "libjpeg alone", decode, decode);
+        PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(jpeg); }), decode);
+        PrintRow(name, "Qt", InChild([&] { QtMask(jpeg); }), decode);
+        std::remove(jpeg.c_str());
+    }
+    const std::string gif = (folder.path() + "/picture.gif").toStdString();
+    WriteGif(gif, 16000); // Qt refuses a GIF of 16384² pixels or more
+    const TCost decode = InChild([&] { DecodeGif(gif); });
+    PrintRow(Name("GIF", 16000), "giflib alone", decode, decode);
+    PrintRow(Name("GIF", 16000), "streamed", InChild([&] { StreamedMaskOf(gif); }), decode);
+    PrintRow(Name("GIF", 16000), "Qt", InChild([&] { QtMask(gif); }), decode);
+    std::remove(gif.c_str());
     return 0;
 }

@@ -77,8 +77,8 @@ TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& sha
         const TRegularFile file(path); // a missing file is a missing file
         throw TVandrelError(kNotABitmap);
     }
-    // PNG, BMP and TIFF are decoded a row at a time into the mask, whatever their size;
-    // the other kinds (and variants those readers leave out) whole, by Qt.
+    // PNG, BMP, TIFF, JPEG and GIF are decoded a row at a time into the mask, whatever
+    // their size; the other kinds (and variants those readers leave out) whole, by Qt.
     if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
         const QSize size(picture->Width(), picture->Height());
         const uint64_t need = StreamedMemoryNeed(*picture) + CountingMemoryNeed(size, shape, sizes, method);

@@ -3,56 +3,15 @@
 
 #include <algorithm>
 #include <climits>
-#include <csetjmp>
 #include <cstdio>
 #include <memory>
 
 #include <jpeglib.h>
-#include <jerror.h>
 
+#include "app/picture/jpeg_errors.h"
 #include "app/picture/picture_damage.h"
 
 namespace {
-
-struct TStrictErrors {
-    jpeg_error_mgr Manager{};
-    std::jmp_buf Escape{};
-    std::string Reason;
-};
-
-std::string MessageOf(j_common_ptr info)
-{
-    char text[JMSG_LENGTH_MAX] = {};
-    (*info->err->format_message)(info, text);
-    return text;
-}
-
-[[noreturn]] void StopOnError(j_common_ptr info)
-{
-    auto* errors = reinterpret_cast<TStrictErrors*>(info->err);
-    errors->Reason = MessageOf(info);
-    std::longjmp(errors->Escape, 1);
-}
-
-// Warnings of data that is missing or corrupt stop the check; others (an unknown
-// JFIF revision, a doubtful colour profile) leave the pixels as they are meant to be.
-void StopOnDataWarning(j_common_ptr info, int level)
-{
-    if (level != -1)
-        return; // trace messages
-    switch (info->err->msg_code) {
-    case JWRN_JPEG_EOF:
-    case JWRN_HIT_MARKER:
-    case JWRN_EXTRANEOUS_DATA:
-    case JWRN_MUST_RESYNC:
-    case JWRN_HUFF_BAD_CODE:
-    case JWRN_NOT_SEQUENTIAL:
-    case JWRN_BOGUS_PROGRESSION:
-        StopOnError(info);
-    default:
-        break;
-    }
-}
 
 struct TFileCloser {
     void operator()(std::FILE* stream) const { std::fclose(stream); }
@@ -72,10 +31,8 @@ std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryB
     }
 
     jpeg_decompress_struct info{};
-    TStrictErrors errors;
-    info.err = jpeg_std_error(&errors.Manager);
-    errors.Manager.error_exit = StopOnError;
-    errors.Manager.emit_message = StopOnDataWarning;
+    TStrictJpegErrors errors;
+    UseStrictJpegErrors(info, errors);
     // Nothing with a destructor lives between here and the jumps back.
     if (setjmp(errors.Escape) != 0) {
         jpeg_destroy_decompress(&info);

@@ -23,8 +23,11 @@ std::optional<std::string> BmpDamage(const TRegularFile& file);
 // libjpeg decodes every scan (at an eighth of the size, which reads every coded bit)
 // and its warnings of corrupt or missing data count as damage.
 std::optional<std::string> JpegDamage(const TRegularFile& file, uint64_t memoryBytes);
-// giflib decodes the first image, the one that is shown and counted.
+// giflib reads the first image, the one that is shown and counted, and its LZW codes
+// must make every pixel.
 std::optional<std::string> GifDamage(const TRegularFile& file);
+// giflib's words for its error `code`.
+std::string GifErrorText(int code);
 // libtiff reads the first directory; every strip or tile must lie inside the file and,
 // uncompressed, hold all its rows.
 std::optional<std::string> TiffDamage(const TRegularFile& file);

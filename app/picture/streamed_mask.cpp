@@ -5,6 +5,8 @@
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
 #include "app/picture/bmp_rows.h"
+#include "app/picture/gif_rows.h"
+#include "app/picture/jpeg_rows.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/png_rows.h"
 #include "app/picture/tiff_rows.h"
@@ -20,6 +22,10 @@ std::unique_ptr<TStreamedPicture> OpenStreamedPicture(const std::string& path)
     if (head.starts_with(std::string("II*\0", 4)) || head.starts_with(std::string("MM\0*", 4)) ||
         head.starts_with(std::string("II+\0", 4)) || head.starts_with(std::string("MM\0+", 4)))
         return TiffRows(std::move(file));
+    if (head.starts_with("\xFF\xD8\xFF"))
+        return JpegRows(std::move(file));
+    if (head.starts_with("GIF87a") || head.starts_with("GIF89a"))
+        return GifRows(std::move(file));
     return nullptr;
 }
 
@@ -57,6 +63,6 @@ uint64_t StreamedMemoryNeed(const TStreamedPicture& picture)
     const auto height = static_cast<uint64_t>(std::max(picture.Height(), 0));
     const uint64_t maskBytes = (width + 63) / 64 * 8 * height;
     // The rows being decoded: libspng's two at 16 bits a channel, ours and their 32-bit
-    // copy; a band of BMP rows or codes read at a time; what the reader holds beside.
-    return maskBytes + maskBytes / 2 + width * 32 + kStreamedBandBytes + picture.BandBytes();
+    // copy; a band of BMP rows or codes read at a time; what the decoder holds beside.
+    return maskBytes + maskBytes / 2 + width * 32 + kStreamedBandBytes + picture.DecoderBytes();
 }

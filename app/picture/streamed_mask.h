@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,8 +9,8 @@
 #include "app/picture/foreground_mask.h"
 #include "app/picture/streamed_picture.h"
 
-// The picture at `path` decoded a row at a time, for the kinds read that way (PNG, BMP
-// and TIFF), whatever their size; nothing for any other file, which Qt then reads. Raises
+// The picture at `path` decoded a row at a time, for the kinds read that way (PNG, BMP,
+// TIFF, JPEG and GIF), whatever their size; nothing for any other file, which Qt then reads. Raises
 // "The picture cannot be read: ..." for a missing or irregular file, and "The picture
 // is damaged or incomplete: ..." for a header that cannot be read or claims more than
 // the file can hold.
@@ -27,5 +26,5 @@ TForegroundRule ResolvedRule(TArgbRuns& runs, const TForegroundRule& rule);
 inline constexpr std::size_t kStreamedBandBytes = std::size_t{1} << 16;
 
 // What building and counting the mask of `picture` takes at most: the mask, the
-// counter's half mask and the rows being decoded.
+// counter's half mask, the rows being decoded and what its decoder holds besides.
 uint64_t StreamedMemoryNeed(const TStreamedPicture& picture);

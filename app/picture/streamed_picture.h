@@ -31,9 +31,11 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
-    // What decoding holds beyond a few rows and a band of kStreamedBandBytes: a coded
-    // strip that is read whole, a row of tiles.
-    uint64_t BandBytes() const { return FBandBytes; }
+    // What the decoder holds beyond the mask, a few rows of 32-bit pixels and a band of
+    // kStreamedBandBytes: a coded TIFF strip that is read whole, a row of tiles;
+    // libjpeg's rows of every component, and the coefficients of a progressive JPEG,
+    // which it keeps for the whole picture.
+    uint64_t DecoderBytes() const { return FDecoderBytes; }
 
     // The mask of the pixels that `rule` takes, equal to MaskOfForeground of the
     // picture as Qt reads it, built while decoding: only the mask and a few rows are
@@ -42,15 +44,15 @@ public:
     virtual TForegroundMask Mask(const TForegroundRule& rule) = 0;
 
 protected:
-    TStreamedPicture(int width, int height, uint64_t bandBytes = 0)
-        : FWidth(width), FHeight(height), FBandBytes(bandBytes)
+    TStreamedPicture(int width, int height, uint64_t decoderBytes = 0)
+        : FWidth(width), FHeight(height), FDecoderBytes(decoderBytes)
     {
     }
 
 private:
     int FWidth;
     int FHeight;
-    uint64_t FBandBytes;
+    uint64_t FDecoderBytes;
 };
 
 // The rows of a picture of at most 256 colours as the indices of their pixels' colours,

@@ -14,6 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include <tiffio.h>
 
 #include "tests/app/count/count_run.h"
 
@@ -255,14 +258,35 @@ TEST_F(VandrelCount, ADamagedPictureIsAnErrorAndTheOthersAreStillCounted)
 
 TEST_F(VandrelCount, APictureOverTheMemoryLimitIsRefusedWithItsSizeAndNeed)
 {
-    // A JPEG is decoded whole, at 32 bits a pixel.
-    const QString jpeg = FFolder.filePath("black.jpg");
-    ASSERT_TRUE(QImage(BlackSquare()).save(jpeg));
-    const TRun run = RunCount({"--memory-limit", "32K", jpeg});
+    // A JPEG-coded TIFF is decoded whole, by Qt, at 32 bits a pixel.
+    const QString tiff = FFolder.filePath("black.tif");
+    TIFF* coded = TIFFOpen(QFile::encodeName(tiff).constData(), "w");
+    ASSERT_NE(coded, nullptr);
+    TIFFSetField(coded, TIFFTAG_IMAGEWIDTH, 100);
+    TIFFSetField(coded, TIFFTAG_IMAGELENGTH, 100);
+    TIFFSetField(coded, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(coded, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(coded, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(coded, TIFFTAG_COMPRESSION, COMPRESSION_JPEG);
+    TIFFSetField(coded, TIFFTAG_ROWSPERSTRIP, 16);
+    const std::vector<unsigned char> black(300, 0);
+    for (uint32_t y = 0; y < 100; ++y)
+        TIFFWriteScanline(coded, const_cast<unsigned char*>(black.data()), y, 0);
+    TIFFClose(coded);
+    const TRun run = RunCount({"--memory-limit", "32K", tiff});
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find(": The picture is 100 \u00d7 100 pixels and needs 41.4 KiB of memory, more than the 32.0 KiB allowed"),
               std::string::npos)
         << run.Err;
+
+    // A JPEG a few rows at a time, with libjpeg's rows of every component beside them.
+    const QString jpeg = FFolder.filePath("black.jpg");
+    ASSERT_TRUE(QImage(BlackSquare()).save(jpeg));
+    const TRun rows = RunCount({"--memory-limit", "32K", jpeg});
+    EXPECT_EQ(rows.Status, 1);
+    EXPECT_NE(rows.Err.find(": The picture is 100 \u00d7 100 pixels and needs 91.3 KiB of memory, more than the 32.0 KiB allowed"),
+              std::string::npos)
+        << rows.Err;
 
     // A BMP is decoded a few rows at a time into its mask: what it needs hardly grows
     // with its size.

@@ -1,9 +1,17 @@
-// PNG and BMP decoded a row at a time give the mask of the picture Qt decodes whole,
-// bit for bit, and refuse what is cut short.
+// PNG, BMP, JPEG and GIF decoded a row at a time give the mask of the picture Qt
+// decodes whole, bit for bit, and refuse what is cut short.
 #include "app/picture/streamed_mask.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
 #include <spng.h>
 #include <zlib.h>
 
@@ -183,6 +191,117 @@ QByteArray Bmp(const TBmpKind& kind, int width, int height, std::mt19937& random
     return bytes + QByteArray(reinterpret_cast<const char*>(pixels.data()), qsizetype(pixels.size()));
 }
 
+struct TJpegKind {
+    J_COLOR_SPACE Input; // of the samples handed to libjpeg
+    J_COLOR_SPACE Coded;
+    int Sampling; // of the first component: 11, 21 (4:2:2), 22 (4:2:0) or 41
+    bool Progressive;
+    int RestartRows;
+    bool Orientation; // an Exif orientation tag, which the pixels ignore
+};
+
+QByteArray Jpeg(const TJpegKind& kind, int width, int height, std::mt19937& random)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.in_color_space = kind.Input;
+    info.input_components = kind.Input == JCS_GRAYSCALE ? 1 : kind.Input == JCS_CMYK ? 4 : 3;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, kind.Coded);
+    info.comp_info[0].h_samp_factor = kind.Sampling / 10;
+    info.comp_info[0].v_samp_factor = kind.Sampling % 10;
+    if (kind.Progressive)
+        jpeg_simple_progression(&info);
+    info.restart_in_rows = kind.RestartRows;
+    jpeg_start_compress(&info, TRUE);
+    if (kind.Orientation) {
+        const unsigned char exif[] = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                                      0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+        jpeg_write_marker(&info, JPEG_APP0 + 1, exif, sizeof exif);
+    }
+    const std::vector<unsigned char> samples =
+        RandomSamples(std::size_t(width) * std::size_t(height) * std::size_t(info.input_components), random);
+    while (info.next_scanline < info.image_height) {
+        auto* row = const_cast<unsigned char*>(samples.data()) +
+                    std::size_t(info.next_scanline) * std::size_t(width) * std::size_t(info.input_components);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+// Where the frame header of `jpeg` holds its height (width two bytes on).
+int JpegHeightAt(const QByteArray& jpeg)
+{
+    for (int at = 2; at + 1 < jpeg.size(); ++at)
+        if (uchar(jpeg[at]) == 0xFF && (uchar(jpeg[at + 1]) == 0xC0 || uchar(jpeg[at + 1]) == 0xC2))
+            return at + 5;
+    return -1;
+}
+
+struct TGifKind {
+    int GlobalBits; // 0: no global table
+    int LocalBits;  // 0: no local table
+    int Transparent; // -1: none
+    bool Interlaced;
+    QRect Image; // on the screen
+    QSize Screen;
+    int Background;
+};
+
+int WriteGifBytes(GifFileType* gif, const GifByteType* bytes, int length)
+{
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
+    return length;
+}
+
+ColorMapObject* GifTable(int bits, std::mt19937& random)
+{
+    ColorMapObject* table = GifMakeMapObject(1 << bits, nullptr);
+    for (int i = 0; i < table->ColorCount; ++i)
+        table->Colors[i] = {GifByteType(random() % 3 * 0x7F), GifByteType(random() | 1), GifByteType(i * 37)};
+    return table;
+}
+
+QByteArray Gif(const TGifKind& kind, std::mt19937& random)
+{
+    QByteArray bytes;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&bytes, WriteGifBytes, &error);
+    EGifSetGifVersion(gif, true);
+    ColorMapObject* global = kind.GlobalBits ? GifTable(kind.GlobalBits, random) : nullptr;
+    ColorMapObject* local = kind.LocalBits ? GifTable(kind.LocalBits, random) : nullptr;
+    EGifPutScreenDesc(gif, kind.Screen.width(), kind.Screen.height(), 8, kind.Background, global);
+    if (kind.Transparent >= 0) {
+        const GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, kind.Transparent};
+        GifByteType extension[4];
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(EGifGCBToExtension(&control, extension)), extension);
+    }
+    const QRect& image = kind.Image;
+    EGifPutImageDesc(gif, image.left(), image.top(), image.width(), image.height(), kind.Interlaced, local);
+    const int colours = 1 << (kind.LocalBits ? kind.LocalBits : kind.GlobalBits);
+    std::vector<GifPixelType> line(std::size_t(image.width()));
+    for (int y = 0; y < image.height(); ++y) {
+        for (GifPixelType& pixel : line)
+            pixel = GifPixelType(random() % 3 ? random() % std::min(colours, 4) : random() % colours);
+        EGifPutLine(gif, line.data(), image.width());
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(global);
+    GifFreeMapObject(local);
+    return bytes;
+}
+
 const TPngKind kPngKinds[] = {
     {SPNG_COLOR_TYPE_GRAYSCALE, 1, false, false},  {SPNG_COLOR_TYPE_GRAYSCALE, 2, true, false},
     {SPNG_COLOR_TYPE_GRAYSCALE, 8, true, false},   {SPNG_COLOR_TYPE_INDEXED, 8, false, true},
@@ -324,6 +443,67 @@ TEST_F(StreamedPictures, APngWithLargeOrManyAncillaryChunksStreamsAsQtShowsIt)
         }
 }
 
+const TJpegKind kJpegKinds[] = {
+    {JCS_GRAYSCALE, JCS_GRAYSCALE, 11, false, 0, false}, {JCS_GRAYSCALE, JCS_GRAYSCALE, 11, true, 0, true},
+    {JCS_RGB, JCS_YCbCr, 11, false, 0, false},          {JCS_RGB, JCS_YCbCr, 21, false, 1, false},
+    {JCS_RGB, JCS_YCbCr, 22, false, 0, true},           {JCS_RGB, JCS_YCbCr, 22, true, 2, false},
+    {JCS_RGB, JCS_YCbCr, 41, false, 0, false},          {JCS_RGB, JCS_YCbCr, 12, true, 0, false},
+    {JCS_RGB, JCS_RGB, 11, false, 0, false},            {JCS_CMYK, JCS_CMYK, 11, false, 0, false},
+    {JCS_CMYK, JCS_YCCK, 22, true, 1, false},
+};
+
+const TGifKind kGifKinds[] = {
+    {8, 0, -1, false, {0, 0, 70, 23}, {70, 23}, 0},      {1, 0, -1, true, {0, 0, 70, 23}, {70, 23}, 0},
+    {2, 4, 3, false, {5, 2, 40, 11}, {70, 23}, 1},       {2, 0, -1, false, {5, 2, 40, 11}, {70, 23}, 3},
+    {5, 0, 7, true, {1, 3, 66, 13}, {70, 23}, 2},        {0, 3, -1, false, {9, 0, 33, 20}, {70, 23}, 0},
+    {0, 8, 200, true, {0, 0, 70, 23}, {70, 23}, 0},      {4, 8, -1, false, {0, 0, 70, 23}, {70, 23}, 9},
+    {3, 0, -1, false, {3, 0, 10, 9}, {2010, 9}, 5},      {7, 0, 200, false, {2, 1, 5, 9}, {7, 10}, 0},
+    {6, 0, -1, true, {0, 0, 70, 6}, {70, 6}, 0},         {2, 1, -1, true, {4, 1, 9, 5}, {20, 7}, 3},
+};
+
+TEST_F(StreamedPictures, EveryJpegAndGifVariantGivesQtsMaskBitForBit)
+{
+    std::mt19937 random(13);
+    for (const TJpegKind& kind : kJpegKinds)
+        for (const auto& [width, height] : {std::pair{70, 23}, std::pair{5, 9}}) {
+            const std::string what = "JPEG coded in " + std::to_string(kind.Coded) + ", sampling " +
+                                     std::to_string(kind.Sampling) + (kind.Progressive ? ", progressive" : "") +
+                                     ", restarts " + std::to_string(kind.RestartRows) + ", " + std::to_string(width) + " wide";
+            ExpectQtsMask(Write("variant.jpg", Jpeg(kind, width, height, random)), what);
+        }
+    for (const TGifKind& kind : kGifKinds) {
+        const std::string what = "GIF of " + std::to_string(kind.GlobalBits) + " and " + std::to_string(kind.LocalBits) +
+                                 " bits, transparent " + std::to_string(kind.Transparent) +
+                                 (kind.Interlaced ? ", interlaced" : "") + ", image at " + std::to_string(kind.Image.x()) +
+                                 ", " + std::to_string(kind.Image.y()) + " on " + std::to_string(kind.Screen.width());
+        ExpectQtsMask(Write("variant.gif", Gif(kind, random)), what);
+    }
+}
+
+TEST_F(StreamedPictures, AProgressiveJpegsCoefficientsAreInItsMemoryNeed)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer keeps a heap of its own, which mallinfo2 does not see";
+#endif
+    // libjpeg keeps every coefficient of a picture of several scans: 2 bytes a sample.
+    std::mt19937 random(3);
+    for (const bool progressive : {false, true}) {
+        const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(
+            Write("big.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 11, progressive, 0, false}, 1600, 1200, random)));
+        const auto inUse = [] {
+            const struct mallinfo2 now = mallinfo2();
+            return now.uordblks + now.hblkhd;
+        };
+        const std::size_t before = inUse();
+        std::size_t most = before;
+        picture->ForEachRun([&](int, int, int, std::span<const TArgb>) { most = std::max(most, inUse()); });
+        EXPECT_LE(most - before, StreamedMemoryNeed(*picture)) << progressive;
+        if (progressive) {
+            EXPECT_GT(most - before, std::size_t{1600} * 1200 * 3 * 2) << "the coefficients were not held";
+        }
+    }
+}
+
 TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
 {
     std::mt19937 random(11);
@@ -333,6 +513,10 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
         {"palette.bmp", Bmp({4, 40, 0, {}, false}, 33, 7, random)},
         {"runs.bmp", Bmp({8, 40, 1, {}, false}, 33, 7, random)},
         {"fields.bmp", Bmp({32, 124, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, true}, 9, 7, random)},
+        {"colour.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 22, false, 1, false}, 21, 13, random)},
+        {"grey.jpg", Jpeg({JCS_GRAYSCALE, JCS_GRAYSCALE, 11, true, 0, false}, 21, 13, random)},
+        {"cmyk.jpg", Jpeg({JCS_CMYK, JCS_YCCK, 21, true, 0, false}, 17, 9, random)},
+        {"layered.gif", Gif({2, 4, 3, true, {5, 2, 40, 11}, {70, 23}, 1}, random)},
     };
     for (const auto& [name, bytes] : pictures) {
         const std::unique_ptr<TStreamedPicture> whole = OpenStreamedPicture(Write(name, bytes));
@@ -342,7 +526,7 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
             const std::string cut = Write("cut-" + name, bytes.left(length));
             try {
                 const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(cut);
-                if (!picture) { // no PNG or BMP left: Qt decides
+                if (!picture) { // no picture of its kind left: Qt decides
                     ++refused;
                     continue;
                 }
@@ -378,6 +562,47 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
         }
     }
 
+    // JPEG and GIF headers that claim fewer rows than the data holds, a few more, and
+    // so many more pixels that no data this short could hold them (refused before any
+    // mask); Qt's path refuses them all too.
+    for (const auto& [width, height] : {std::pair{70, 7}, std::pair{70, 40}, std::pair{60000, 60000}}) {
+        QByteArray jpeg = Jpeg({JCS_RGB, JCS_YCbCr, 22, false, 0, false}, 70, 23, random);
+        const int at = JpegHeightAt(jpeg);
+        jpeg[at] = char(height >> 8);
+        jpeg[at + 1] = char(height & 0xFF);
+        jpeg[at + 2] = char(width >> 8);
+        jpeg[at + 3] = char(width & 0xFF);
+        QByteArray gif = Gif({4, 0, -1, false, {0, 0, 70, 23}, {70, 23}, 0}, random);
+        for (const int field : {6, 13 + 48 + 5}) // the screen's and the image's
+            Put(gif, field, uint32_t(width) | uint32_t(height) << 16, 4);
+        for (const auto& [name, bytes] : {std::pair{std::string("tall.jpg"), jpeg}, std::pair{std::string("tall.gif"), gif}}) {
+            const std::string path = Write(name, bytes);
+            EXPECT_THROW(LoadBitmap(QString::fromStdString(path)), TVandrelError) << name << " " << height;
+            try {
+                const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path);
+                ASSERT_TRUE(picture) << name;
+                ASSERT_EQ(picture->Height(), height) << name;
+                EXPECT_LT(height, 1000) << name << ": opened although the file cannot hold it";
+                picture->Mask(TForegroundRule::Colour(0));
+                FAIL() << "a " << name << " that lies about its height was counted";
+            } catch (const TVandrelError& error) {
+                EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: " + name + " ("))
+                    << error.what();
+            }
+        }
+    }
+
+    // A GIF's screen costs no data; one larger than Qt makes must be filled by the image.
+    QByteArray vast = Gif({4, 0, -1, false, {0, 0, 70, 23}, {70, 23}, 0}, random);
+    Put(vast, 6, 60000u | 60000u << 16, 4);
+    try {
+        OpenStreamedPicture(Write("vast.gif", vast));
+        FAIL() << "a GIF whose screen is vast and empty was opened";
+    } catch (const TVandrelError& error) {
+        EXPECT_STREQ(error.what(),
+                     "The picture is damaged or incomplete: vast.gif (its screen of 60000 \u00d7 60000 pixels is more than its image data can fill)");
+    }
+
     // A header that claims far more rows than the file holds is refused before any mask is made.
     QByteArray tall = Bmp({24, 40, 0, {}, false}, 1, 16, random);
     Put(tall, 22, 268435456, 4);
@@ -387,6 +612,44 @@ TEST_F(StreamedPictures, EveryCutIsRefusedOrGivesTheWholeMask)
     } catch (const TVandrelError& error) {
         EXPECT_STREQ(error.what(), "The picture is damaged or incomplete: tall.bmp (its pixel data ends after 16 of 268435456 rows)");
     }
+}
+
+TEST_F(StreamedPictures, ACorruptJpegOrGifIsRefusedAsQtsPathRefusesItOrGivesQtsMask)
+{
+    std::mt19937 random(17);
+    const std::pair<std::string, QByteArray> pictures[] = {
+        {"colour.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 22, false, 2, false}, 37, 21, random)},
+        {"progressive.jpg", Jpeg({JCS_RGB, JCS_YCbCr, 21, true, 0, false}, 37, 21, random)},
+        {"layered.gif", Gif({3, 0, 2, true, {5, 2, 30, 17}, {40, 21}, 1}, random)},
+    };
+    for (const auto& [name, bytes] : pictures)
+        for (int trial = 0; trial < 150; ++trial) {
+            QByteArray corrupt = bytes;
+            const int at = int(random() % unsigned(bytes.size()));
+            corrupt[at] = char(corrupt[at] ^ (1 << (random() % 8)));
+            const std::string path = Write(name, corrupt);
+            const std::string what = name + " with byte " + std::to_string(at) + " changed";
+            bool qtRefuses = false;
+            try {
+                LoadBitmap(QString::fromStdString(path));
+            } catch (const TVandrelError&) {
+                qtRefuses = true;
+            }
+            if (!qtRefuses) {
+                if (OpenStreamedPicture(path)) // else Qt reads it
+                    ExpectQtsMask(path, what);
+                continue;
+            }
+            try {
+                if (const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(path)) {
+                    picture->Mask(TForegroundRule::Luminance(100));
+                    ADD_FAILURE() << what << ": counted, though Qt's path refuses it";
+                }
+            } catch (const TVandrelError& error) {
+                EXPECT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: " + name + " ("))
+                    << error.what();
+            }
+        }
 }
 
 TEST_F(StreamedPictures, ABmpWiderThanQtReadsIsDecodedEveryPixelOnce)
