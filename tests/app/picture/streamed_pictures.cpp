@@ -59,3 +59,28 @@ void StreamedPictures::ExpectQtsMask(const std::string& path, const std::string&
                 << what << ", " << rule.Text() << ", row " << y;
     }
 }
+
+void StreamedPictures::ExpectEveryCutRefusedOrWhole(const std::string& name, const QByteArray& bytes)
+{
+    const std::unique_ptr<TStreamedPicture> whole = OpenStreamedPicture(Write(name, bytes));
+    const TForegroundMask expected = whole->Mask(TForegroundRule::Luminance(120));
+    int refused = 0;
+    for (int length = 0; length < bytes.size(); ++length) {
+        const std::string cut = Write("cut-" + name, bytes.left(length));
+        try {
+            const std::unique_ptr<TStreamedPicture> picture = OpenStreamedPicture(cut);
+            if (!picture) { // no picture of its kind left: Qt decides
+                ++refused;
+                continue;
+            }
+            const TForegroundMask mask = picture->Mask(TForegroundRule::Luminance(120));
+            for (int y = 0; y < whole->Height(); ++y)
+                ASSERT_TRUE(std::ranges::equal(mask.Mask.Row(y), expected.Mask.Row(y))) << name << " cut to " << length;
+        } catch (const TVandrelError& error) {
+            ASSERT_TRUE(std::string(error.what()).starts_with("The picture is damaged or incomplete: cut-" + name))
+                << error.what();
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, bytes.size() * 9 / 10) << name;
+}

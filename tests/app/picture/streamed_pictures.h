@@ -18,5 +18,9 @@ protected:
     // its runs hand every pixel once in Qt's colour.
     void ExpectQtsMask(const std::string& path, const std::string& what);
 
+    // Every cut of `bytes` (a picture written as `name`) is refused as damaged, left to
+    // Qt, or gives the whole picture's mask; nearly all are refused.
+    void ExpectEveryCutRefusedOrWhole(const std::string& name, const QByteArray& bytes);
+
     QTemporaryDir FFolder;
 };

@@ -105,6 +105,16 @@ protected:
         return count;
     }
 
+    // The table vandrel-count prints for sizes 1 to 31 in steps of 3, with `more` options.
+    static QStringList CountRows(const QString& path, const QStringList& more)
+    {
+        QProcess count;
+        count.start(VANDREL_COUNT, QStringList{"--min", "1", "--max", "31", "--step", "3", "--format", "csv", path} + more);
+        EXPECT_TRUE(count.waitForFinished(60000));
+        const QStringList lines = QString::fromUtf8(count.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        return lines.mid(lines.indexOf("log(d),log(N(d))") + 1);
+    }
+
     QStringList TableRows() const
     {
         QStringList rows;
@@ -208,17 +218,10 @@ TEST_F(WindowMethod, InsideTheRectangleTheCountsAreThoseOfVandrelCountForThatReg
     Analyse(1, 31, 3);
 
     const QString region = QString("%1,%2,%3,%4").arg(17).arg(23).arg(size.width() - 17).arg(size.height() - 23);
-    const auto countRows = [&](const QStringList& more) {
-        QProcess count;
-        count.start(VANDREL_COUNT, QStringList{"--min", "1", "--max", "31", "--step", "3", "--format", "csv", path} + more);
-        EXPECT_TRUE(count.waitForFinished(60000));
-        const QStringList lines = QString::fromUtf8(count.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        return lines.mid(lines.indexOf("log(d),log(N(d))") + 1);
-    };
-    const QStringList inside = countRows({"--region", region});
+    const QStringList inside = CountRows(path, {"--region", region});
     ASSERT_EQ(inside.size(), 11);
     EXPECT_EQ(TableRows(), inside);
-    EXPECT_NE(countRows({}), inside) << "the rectangle limits the count";
+    EXPECT_NE(CountRows(path, {}), inside) << "the rectangle limits the count";
 }
 
 TEST_F(WindowMethod, APictureTooLargeToShowWholeIsPreviewedAndCountedEveryPixel)
@@ -241,16 +244,9 @@ TEST_F(WindowMethod, APictureTooLargeToShowWholeIsPreviewedAndCountedEveryPixel)
     EXPECT_NE(shown.pixel(10, 1), picture.Bitmap().pixel(10, 1));
     EXPECT_EQ(shown.pixel(11, 1), picture.Bitmap().pixel(11, 1));
 
-    const auto countRows = [&](const QStringList& more) {
-        QProcess count;
-        count.start(VANDREL_COUNT, QStringList{"--min", "1", "--max", "31", "--step", "3", "--format", "csv", path} + more);
-        EXPECT_TRUE(count.waitForFinished(60000));
-        const QStringList lines = QString::fromUtf8(count.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        return lines.mid(lines.indexOf("log(d),log(N(d))") + 1);
-    };
     FDialogs.ColourAnswers.push_back(clBlack);
     Analyse(1, 31, 3);
-    EXPECT_EQ(TableRows(), countRows({}));
+    EXPECT_EQ(TableRows(), CountRows(path, {}));
 
     // The rectangle drawn on the preview holds the blocks of the picture it covers.
     OpenMethod();
@@ -262,7 +258,7 @@ TEST_F(WindowMethod, APictureTooLargeToShowWholeIsPreviewedAndCountedEveryPixel)
     FDialogs.ColourAnswers.push_back(clBlack);
     Analyse(1, 31, 3);
     const QString region = QString("%1,%2,%3,%4").arg(6 * scale).arg(8 * scale).arg(size.width() - 6 * scale).arg(32 * scale);
-    EXPECT_EQ(TableRows(), countRows({"--region", region}));
+    EXPECT_EQ(TableRows(), CountRows(path, {"--region", region}));
 
     // The file is read again to count: a file changed since is refused, not counted.
     WriteCarpet("carpet.png", 81, "PNG");
