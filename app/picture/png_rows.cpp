@@ -70,9 +70,11 @@ class TPngRows : public TStreamedPicture, public TIndexedRows {
 public:
     // `colours`: those of every sample of a grey or palette picture, when its rows are
     // handed as samples; empty for the rest.
-    TPngRows(TRegularFile file, const spng_ihdr& header, std::vector<TArgb> colours)
+    // `transparent`: the picture has a tRNS chunk.
+    TPngRows(TRegularFile file, const spng_ihdr& header, std::vector<TArgb> colours, bool transparent)
         : TStreamedPicture(static_cast<int>(header.width), static_cast<int>(header.height)), FFile(std::move(file)),
           FWide(header.bit_depth == 16), FInterlaced(header.interlace_method != SPNG_INTERLACE_NONE),
+          FPlainRgb(header.color_type == SPNG_COLOR_TYPE_TRUECOLOR && header.bit_depth == 8 && !transparent && !FInterlaced),
           FBits(header.bit_depth), FColours(std::move(colours))
     {
     }
@@ -93,8 +95,17 @@ public:
     void ForEachRun(const TVisit& visit) override
     {
         const auto width = static_cast<std::size_t>(Width());
-        std::vector<uint8_t> decoded(width * (FWide ? 8 : 4));
         std::vector<TArgb> pixels(width);
+        if (FPlainRgb) { // spared libspng's expansion to RGBA, a third of its time
+            std::vector<uint8_t> stored(width * 3);
+            Decode(SPNG_FMT_PNG, 0, stored, [&](const spng_row_info& row) {
+                for (std::size_t x = 0; x < width; ++x)
+                    pixels[x] = 0xFF000000u | uint32_t{stored[x * 3]} << 16 | uint32_t{stored[x * 3 + 1]} << 8 | stored[x * 3 + 2];
+                visit(static_cast<int>(row.row_num), 0, 1, pixels);
+            });
+            return;
+        }
+        std::vector<uint8_t> decoded(width * (FWide ? 8 : 4));
         Decode(FWide ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8, SPNG_DECODE_TRNS, decoded, [&](const spng_row_info& row) {
             const TPass pass = FInterlaced ? kPasses[row.pass] : TPass{0, 1};
             std::size_t count = 0;
@@ -150,6 +161,7 @@ private:
     TRegularFile FFile;
     bool FWide;
     bool FInterlaced;
+    bool FPlainRgb; // 8-bit RGB, opaque, not interlaced: its rows are taken as stored
     int FBits;
     std::vector<TArgb> FColours;
 };
@@ -205,5 +217,7 @@ std::unique_ptr<TStreamedPicture> PngRows(TRegularFile file)
         throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its image data is too short for " +
                             std::to_string(header.width) + " \u00d7 " + std::to_string(header.height) + " pixels)");
     std::vector<TArgb> colours = SampleColours(context.Get(), header);
-    return std::make_unique<TPngRows>(std::move(file), header, std::move(colours));
+    spng_trns transparency{};
+    const bool transparent = spng_get_trns(context.Get(), &transparency) == 0;
+    return std::make_unique<TPngRows>(std::move(file), header, std::move(colours), transparent);
 }
