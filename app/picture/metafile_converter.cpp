@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <sys/resource.h>
@@ -63,7 +64,11 @@ QString ReasonOf(const QByteArray& errorOutput)
 
 QString MetafileConverterProgram()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/vandrel-metafile");
+    // Beside the program in its build folder; installed, among the programs only it runs.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString beside = folder + QStringLiteral("/vandrel-metafile");
+    const QString installed = folder + QStringLiteral("/../libexec/vandrel/vandrel-metafile");
+    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : QFileInfo(installed).canonicalFilePath();
 }
 
 TMetafileConverter::TMetafileConverter() : FProgram(MetafileConverterProgram()) {}

@@ -12,7 +12,8 @@
 inline constexpr std::chrono::milliseconds kMetafileTimeLimit{10'000};
 inline constexpr qint64 kMetafileMemoryLimit = qint64(1) << 30;
 
-// Where the window finds the program vandrel-metafile: beside the running program.
+// Where the window finds the program vandrel-metafile: beside the running program, or
+// when installed in libexec/vandrel beside its bin.
 QString MetafileConverterProgram();
 
 // Turns metafiles into SVG by running vandrel-metafile, one short-lived process per
