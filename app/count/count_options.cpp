@@ -67,7 +67,11 @@ TOutputFormat Format(const std::string& text)
         return TOutputFormat::Csv;
     if (text == "json")
         return TOutputFormat::Json;
-    Refuse("--format: '" + text + "' is not one of table, csv, json");
+    if (text == "summary")
+        return TOutputFormat::Summary;
+    if (text == "jsonl")
+        return TOutputFormat::JsonLines;
+    Refuse("--format: '" + text + "' is not one of table, csv, json, summary, jsonl");
 }
 
 TGridMode GridMode(const std::string& text)
@@ -198,10 +202,11 @@ void ReadFit(const std::string& text, TCountMethod& method)
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
 {
     static constexpr std::string_view kFlags[] = {"--version", "--details", "--self-test", "--dark",
-                                                  "--light",   "--outline", "--objects"};
+                                                  "--light",   "--outline", "--objects", "--recursive"};
     static constexpr std::string_view kOptions[] = {
         "--min",  "--max",   "--step", "--colour",    "--color",     "--format",  "--jobs",   "--memory-limit",
-        "--grid", "--sizes", "--ratio", "--fit", "--tolerance", "--threshold", "--region", "--min-pixels"};
+        "--grid", "--sizes", "--ratio", "--fit", "--tolerance", "--threshold", "--region", "--min-pixels",
+        "--files-from", "--output", "--skip-done"};
     static constexpr std::string_view kShapeOptions[] = {"--tolerance", "--threshold", "--dark",   "--light",
                                                          "--outline",   "--region",    "--objects", "--min-pixels"};
     TCountOptions options;
@@ -218,6 +223,7 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Method.Details = options.Method.Details || name == "--details";
             options.Shape.Outline = options.Shape.Outline || name == "--outline";
             options.Shape.Objects = options.Shape.Objects || name == "--objects";
+            options.Recursive = options.Recursive || name == "--recursive";
             if (name == "--dark" || name == "--light") {
                 const TLuminanceSide side = name == "--dark" ? TLuminanceSide::Dark : TLuminanceSide::Light;
                 if (foreground.Side && *foreground.Side != side)
@@ -251,6 +257,15 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             ReadFit(value, options.Method);
         else if (name == "--format")
             options.Format = Format(value);
+        else if (name == "--files-from")
+            options.FilesFrom.push_back(value);
+        else if (name == "--output") {
+            if (value.empty() || value.ends_with('/'))
+                Refuse("--output: '" + value + "' is not a file name");
+            options.Output = value;
+        }
+        else if (name == "--skip-done")
+            options.SkipDone.push_back(value);
         else if (name == "--tolerance")
             foreground.Tolerance = WholeNumber(name, value, 0, 255);
         else if (name == "--threshold")
@@ -268,9 +283,15 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
     options.Shape.Foreground = ForegroundRule(foreground);
     if (foreground.MinPixelsGiven && !options.Shape.Objects)
         Refuse("--min-pixels goes with --objects");
-    if (options.SelfTest && !options.Pictures.empty())
+    if (options.Format == TOutputFormat::Summary) {
+        if (options.Shape.Objects)
+            Refuse("--format summary has one row a picture; --objects measures its pieces apart (use csv or jsonl)");
+        options.Method.Details = true; // its rows are the fit's figures
+    }
+    const bool picturesNamed = !options.Pictures.empty() || !options.FilesFrom.empty();
+    if (options.SelfTest && picturesNamed)
         Refuse("--self-test measures pictures of its own; give no picture with it");
-    if (options.Pictures.empty() && !options.Help && !options.Version && !options.SelfTest)
+    if (!picturesNamed && !options.Help && !options.Version && !options.SelfTest)
         Refuse("no picture given");
     return options;
 }
