@@ -118,9 +118,10 @@ int CountPictures(const TCountOptions& options, const std::vector<int>& sizes, T
     std::set<std::string> done;
     std::error_code unknown; // a file not there is no other file
     try {
-        paths = ListPictures({options.Pictures, options.FilesFrom, options.Recursive}, std::cin);
+        // A file that cannot be written is told before a long list is read.
         if (!options.Output.empty())
             outputFile = std::make_unique<TOutputFile>(options.Output);
+        paths = ListPictures({options.Pictures, options.FilesFrom, options.Recursive}, std::cin);
         for (const std::string& earlier : options.SkipDone) {
             TDonePictures read = ReadDonePictures(earlier);
             if (outputFile && std::filesystem::equivalent(options.Output, earlier, unknown)) {
@@ -137,8 +138,9 @@ int CountPictures(const TCountOptions& options, const std::vector<int>& sizes, T
     }
     std::erase_if(paths, [&](const std::string& path) { return done.contains(path); });
 
-    const bool single = options.Pictures.size() == 1 && options.FilesFrom.empty() && paths.size() <= 1 &&
-                        (paths.empty() || paths.front() == options.Pictures.front());
+    std::error_code notThere;
+    const bool single = options.Pictures.size() == 1 && options.FilesFrom.empty() && options.Pictures.front() != "-" &&
+                        !std::filesystem::is_directory(options.Pictures.front(), notThere);
     FILE* out = outputFile ? outputFile->Stream() : stdout;
     TResultPrinter printer(options.Format, out, single);
     bool written = true;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -11,6 +12,30 @@
 #include "graph/core/error.h"
 
 namespace {
+
+// The temporary file a stopping signal removes, as the signal's handler may read it.
+char GTemporaryName[4096];
+volatile std::sig_atomic_t GTemporaryNamed = 0;
+
+void RemoveTemporaryAndStop(int signal)
+{
+    if (GTemporaryNamed != 0)
+        unlink(GTemporaryName);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Until the file is in place, Ctrl-C, a closed terminal or a polite kill take the
+// temporary file with them.
+void RemoveOnStop(const std::string& temporary)
+{
+    if (temporary.size() >= sizeof GTemporaryName)
+        return;
+    std::memcpy(GTemporaryName, temporary.c_str(), temporary.size() + 1);
+    GTemporaryNamed = 1;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, RemoveTemporaryAndStop);
+}
 
 // The permissions a file the program creates plainly would have.
 mode_t CreatedFileMode()
@@ -36,6 +61,7 @@ TOutputFile::TOutputFile(const std::string& path) : FPath(path)
         throw TVandrelError("--output: " + path + ": the file cannot be written: " +
                             std::strerror(name.empty() ? EISDIR : errno));
     FTemporary = temporary.data();
+    RemoveOnStop(FTemporary);
     fchmod(descriptor, CreatedFileMode());
     FStream = fdopen(descriptor, "w");
     if (FStream == nullptr) {
@@ -51,6 +77,7 @@ TOutputFile::~TOutputFile()
         std::fclose(FStream);
         unlink(FTemporary.c_str());
     }
+    GTemporaryNamed = 0;
 }
 
 bool TOutputFile::Commit(std::string& error)
@@ -61,8 +88,10 @@ bool TOutputFile::Commit(std::string& error)
     written = std::fclose(FStream) == 0 && written;
     cause = cause != 0 ? cause : errno;
     FStream = nullptr;
-    if (written && std::rename(FTemporary.c_str(), FPath.c_str()) == 0)
+    if (written && std::rename(FTemporary.c_str(), FPath.c_str()) == 0) {
+        GTemporaryNamed = 0;
         return true;
+    }
     cause = cause != 0 ? cause : errno;
     unlink(FTemporary.c_str());
     error = FPath + ": " + (cause != 0 ? std::strerror(cause) : "the file could not be written");

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <random>
@@ -211,6 +212,20 @@ TEST_F(VandrelCountBatch, TheOutputFileAppearsWholeOrNotAtAll)
     const std::string before = ReadAll(Path("results.jsonl"));
     EXPECT_EQ(RunInShell("ulimit -f 2; " + run).Status, -1);
     EXPECT_EQ(ReadAll(Path("results.jsonl")), before);
+
+    // Stopped politely while it waits for names: its temporary file goes with it.
+    QDir(FFolder.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(FFolder.path()));
+    QProcess waiting;
+    waiting.start(VANDREL_COUNT, {"--output", Path("results.csv"), "-"});
+    ASSERT_TRUE(waiting.waitForStarted());
+    for (int i = 0; i < 500 && entries().isEmpty(); ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(entries().size(), 1);
+    waiting.terminate();
+    EXPECT_TRUE(waiting.waitForFinished());
+    EXPECT_EQ(waiting.exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(entries(), QStringList());
 }
 
 // The recipes of the README for many cores or machines: the list cut into slices, the
