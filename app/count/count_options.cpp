@@ -67,7 +67,11 @@ TOutputFormat Format(const std::string& text)
         return TOutputFormat::Csv;
     if (text == "json")
         return TOutputFormat::Json;
-    Refuse("--format: '" + text + "' is not one of table, csv, json");
+    if (text == "summary")
+        return TOutputFormat::Summary;
+    if (text == "jsonl")
+        return TOutputFormat::JsonLines;
+    Refuse("--format: '" + text + "' is not one of table, csv, json, summary, jsonl");
 }
 
 TGridMode GridMode(const std::string& text)
@@ -198,10 +202,11 @@ void ReadFit(const std::string& text, TCountMethod& method)
 TCountOptions ParseCountOptions(std::span<const std::string> arguments)
 {
     static constexpr std::string_view kFlags[] = {"--version", "--details", "--self-test", "--dark",
-                                                  "--light",   "--outline", "--objects"};
+                                                  "--light",   "--outline", "--objects", "--recursive"};
     static constexpr std::string_view kOptions[] = {
         "--min",  "--max",   "--step", "--colour",    "--color",     "--format",  "--jobs",   "--memory-limit",
-        "--grid", "--sizes", "--ratio", "--fit", "--tolerance", "--threshold", "--region", "--min-pixels"};
+        "--grid", "--sizes", "--ratio", "--fit", "--tolerance", "--threshold", "--region", "--min-pixels",
+        "--files-from", "--output", "--skip-done"};
     static constexpr std::string_view kShapeOptions[] = {"--tolerance", "--threshold", "--dark",   "--light",
                                                          "--outline",   "--region",    "--objects", "--min-pixels"};
     TCountOptions options;
@@ -218,6 +223,7 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             options.Method.Details = options.Method.Details || name == "--details";
             options.Shape.Outline = options.Shape.Outline || name == "--outline";
             options.Shape.Objects = options.Shape.Objects || name == "--objects";
+            options.Recursive = options.Recursive || name == "--recursive";
             if (name == "--dark" || name == "--light") {
                 const TLuminanceSide side = name == "--dark" ? TLuminanceSide::Dark : TLuminanceSide::Light;
                 if (foreground.Side && *foreground.Side != side)
@@ -251,6 +257,15 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
             ReadFit(value, options.Method);
         else if (name == "--format")
             options.Format = Format(value);
+        else if (name == "--files-from")
+            options.FilesFrom.push_back(value);
+        else if (name == "--output") {
+            if (value.empty() || value.ends_with('/'))
+                Refuse("--output: '" + value + "' is not a file name");
+            options.Output = value;
+        }
+        else if (name == "--skip-done")
+            options.SkipDone.push_back(value);
         else if (name == "--tolerance")
             foreground.Tolerance = WholeNumber(name, value, 0, 255);
         else if (name == "--threshold")
@@ -268,9 +283,15 @@ TCountOptions ParseCountOptions(std::span<const std::string> arguments)
     options.Shape.Foreground = ForegroundRule(foreground);
     if (foreground.MinPixelsGiven && !options.Shape.Objects)
         Refuse("--min-pixels goes with --objects");
-    if (options.SelfTest && !options.Pictures.empty())
+    if (options.Format == TOutputFormat::Summary) {
+        if (options.Shape.Objects)
+            Refuse("--format summary has one row a picture; --objects measures its pieces apart (use csv or jsonl)");
+        options.Method.Details = true; // its rows are the fit's figures
+    }
+    const bool picturesNamed = !options.Pictures.empty() || !options.FilesFrom.empty();
+    if (options.SelfTest && picturesNamed)
         Refuse("--self-test measures pictures of its own; give no picture with it");
-    if (options.Pictures.empty() && !options.Help && !options.Version && !options.SelfTest)
+    if (!picturesNamed && !options.Help && !options.Version && !options.SelfTest)
         Refuse("no picture given");
     return options;
 }
@@ -292,7 +313,7 @@ std::vector<int> CountedBoxSizes(const TCountOptions& options)
 
 std::string CountUsage()
 {
-    return R"(Usage: vandrel-count [OPTION]... PICTURE...
+    return R"(Usage: vandrel-count [OPTION]... PICTURE|FOLDER|-...
 Measures the box-counting dimension of the shape in each PICTURE: for every box
 size d it counts the d-by-d boxes, laid from the top-left corner, that hold an
 opaque pixel of the colour, fits a least-squares line to log10 N(d) against
@@ -323,7 +344,25 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
                  bounding box, with the same method: one result per piece
   --min-pixels K with --objects, leave out pieces of fewer than K pixels
                  (default 50) and report how many were left out
-  --format F     table, csv or json (default table)
+  --format F     table, csv or json (default table); summary, one CSV row
+                 a picture: file, width, height, shape pixels, method, n, D,
+                 its 95% interval, r2, warnings and error (implies --details;
+                 not with --objects); jsonl, one JSON object a line written as
+                 each picture finishes, {"file": ..., "error": ...} for one that
+                 failed
+  --recursive    a FOLDER stands for its pictures and those of its sub-folders
+                 (without it, only those directly in it)
+  --files-from LIST
+                 also the pictures named in LIST, one a line ('-': standard
+                 input); a PICTURE '-' reads names from standard input too
+  --output FILE  write the results to FILE, under a temporary name beside it
+                 renamed to FILE when complete: a run stopped or failing to
+                 write leaves FILE as it was
+  --skip-done FILE
+                 pass over the pictures whose "file" an earlier jsonl output
+                 holds (a last line cut short counts for nothing); a run
+                 appending to that FILE on standard output, or given it as
+                 --output, keeps its whole lines and adds the rest
   --jobs N       analyse up to N pictures at the same time, 1 to 256 (default 1)
   --memory-limit M
                  memory that the pictures being analysed may take together:
@@ -356,11 +395,13 @@ log10 d, and reports its slope, intercept and r, and D, the negated slope.
   -h, --help     show this help and stop
       --version  show the version and stop
 
-Pictures may be BMP, PNG, JPEG, GIF or TIFF; a picture that is cut short or
+Pictures may be BMP, PNG, JPEG, GIF or TIFF; a FOLDER stands for those in it,
+by name in byte order. A picture that is cut short or
 corrupt is refused, never counted. Transparent pixels never belong to the
 shape; pictures of 16 bits a channel are compared after Qt reduces them to 8. Numbers use '.' as the decimal separator.
 Exit status: 0 when every picture was analysed and reported, 1 when any failed
 (its error goes to standard error, the others are still reported) or the results
-could not be written, 2 when the command line is wrong.
+could not be written or a FOLDER, LIST or earlier output could not be read, 2 when
+the command line is wrong.
 )";
 }

@@ -8,7 +8,7 @@
 #include "app/measure/count_method.h"
 #include "app/measure/shape_choice.h"
 
-enum class TOutputFormat { Table, Csv, Json };
+enum class TOutputFormat { Table, Csv, Json, Summary, JsonLines };
 
 // What a vandrel-count command line asks for. The defaults are the window's.
 struct TCountOptions {
@@ -22,7 +22,11 @@ struct TCountOptions {
     TShapeChoice Shape;
     long double Ratio = 2.0L; // of geometric sizes
     std::vector<int> SizeList; // sizes given as a list
-    std::vector<std::string> Pictures;
+    std::vector<std::string> Pictures; // pictures and folders; "-" for names on standard input
+    std::vector<std::string> FilesFrom; // lists of names, one a line
+    bool Recursive = false; // folders' sub-folders too
+    std::string Output; // the file written instead of standard output; empty: none
+    std::vector<std::string> SkipDone; // earlier JSON-lines outputs
     bool Help = false;
     bool Version = false;
     bool SelfTest = false;

@@ -330,3 +330,55 @@ std::string JsonArrayText(std::span<const TPictureAnalysis> analyses)
     }
     return text + (analyses.empty() ? "]" : "\n]");
 }
+
+std::string JsonLine(const TPictureAnalysis& analysis)
+{
+    // Strings are escaped, so every newline of the object is layout, with its indent.
+    const std::string text = JsonText(analysis);
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        while (i + 1 < text.size() && text[i + 1] == ' ')
+            ++i;
+    }
+    return line + '\n';
+}
+
+std::string JsonErrorLine(const std::string& file, const std::string& error)
+{
+    return "{\"file\": " + JsonString(QFile::decodeName(file.c_str()).toStdString()) +
+           ", \"error\": " + JsonString(error) + "}\n";
+}
+
+std::string SummaryHeader()
+{
+    return "file,width,height,shape_pixels,method,n,D,D_low,D_high,r2,warnings,error\n";
+}
+
+std::string SummaryRow(const TPictureAnalysis& analysis)
+{
+    const TScalingFit& fit = *analysis.Fit;
+    const std::string method = std::string("grid ") + GridModeName(analysis.Grid) + "; sizes " +
+                               SizeSeriesName(analysis.Sizes) + "; fit " + std::to_string(fit.From) + " to " +
+                               std::to_string(fit.To);
+    std::string warnings;
+    for (const std::string& warning : analysis.Warnings)
+        warnings += (warnings.empty() ? "" : "; ") + warning;
+    const auto number = [](bool known, long double value) { return known ? JsonNumber(value) : std::string(); };
+    return CsvText(std::vector<TTableRow>{
+        {QFile::decodeName(analysis.File.c_str()).toStdString(), std::to_string(analysis.Width),
+         std::to_string(analysis.Height), std::to_string(analysis.ShapePixels), method, std::to_string(fit.Count),
+         JsonNumber(-fit.Slope), number(fit.HasUncertainty, fit.DimensionLow),
+         number(fit.HasUncertainty, fit.DimensionHigh), number(fit.HasCorrelation, fit.R2), warnings, ""}});
+}
+
+std::string SummaryErrorRow(const std::string& file, const std::string& error)
+{
+    TTableRow row(12);
+    row.front() = QFile::decodeName(file.c_str()).toStdString();
+    row.back() = error;
+    return CsvText(std::vector<TTableRow>{row});
+}

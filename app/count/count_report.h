@@ -27,3 +27,14 @@ std::string CsvText(std::span<const TTableRow> rows);
 std::string JsonText(const TPictureAnalysis& analysis);
 // Several pictures as a JSON array of such objects.
 std::string JsonArrayText(std::span<const TPictureAnalysis> analyses);
+
+// One picture as a JSON object on one line, ended by a newline: the object JsonText
+// writes, or {"file": ..., "error": ...} for a picture that failed.
+std::string JsonLine(const TPictureAnalysis& analysis);
+std::string JsonErrorLine(const std::string& file, const std::string& error);
+
+// The summary: a CSV header, then one row per picture (its fit's figures; a picture
+// that failed has its error in the last column). The analysis carries its fit.
+std::string SummaryHeader();
+std::string SummaryRow(const TPictureAnalysis& analysis);
+std::string SummaryErrorRow(const std::string& file, const std::string& error);

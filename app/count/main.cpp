@@ -3,17 +3,29 @@
 
 #include <QCoreApplication>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/count/count_options.h"
-#include "app/count/count_report.h"
+#include "app/count/done_pictures.h"
+#include "app/count/output_file.h"
 #include "app/count/picture_analysis.h"
+#include "app/count/picture_list.h"
+#include "app/count/result_printer.h"
 #include "app/count/self_test.h"
 #include "app/engine/scaling_fit.h"
 #include "graph/core/error.h"
@@ -21,37 +33,6 @@
 namespace {
 
 constexpr const char* kProgram = "vandrel-count";
-
-void PrintResults(const TCountOptions& options, const std::vector<TPictureOutcome>& outcomes)
-{
-    std::vector<TPictureAnalysis> analysed;
-    bool first = true;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const TPictureOutcome& outcome = outcomes[i];
-        if (!outcome.Analysis) {
-            std::cout.flush();
-            std::cerr << kProgram << ": " << options.Pictures[i] << ": " << outcome.Error << '\n';
-            continue;
-        }
-        for (const std::string& warning : WarningLines(*outcome.Analysis)) {
-            std::cout.flush();
-            std::cerr << kProgram << ": " << options.Pictures[i] << ": warning: " << warning << '\n';
-        }
-        if (options.Format == TOutputFormat::Json) {
-            analysed.push_back(*outcome.Analysis);
-            continue;
-        }
-        const std::vector<TTableRow> rows = ResultTableRows(*outcome.Analysis);
-        std::cout << (first ? "" : "\n") << (options.Format == TOutputFormat::Csv ? CsvText(rows) : TableText(rows));
-        first = false;
-    }
-    if (options.Format != TOutputFormat::Json)
-        return;
-    if (options.Pictures.size() == 1 && analysed.size() == 1)
-        std::cout << JsonText(analysed.front()) << '\n';
-    else if (options.Pictures.size() > 1)
-        std::cout << JsonArrayText(analysed) << '\n';
-}
 
 // True when everything written to standard output reached it. A full disk or a closed
 // pipe must not pass for results delivered.
@@ -95,6 +76,95 @@ int SelfTest(TMemoryBudget& budget)
     return OutputDelivered() && passed ? 0 : 1;
 }
 
+bool SameFile(const std::string& path, const struct stat& other)
+{
+    struct stat file {};
+    return stat(path.c_str(), &file) == 0 && file.st_dev == other.st_dev && file.st_ino == other.st_ino;
+}
+
+// A run resumed into the very output it resumes, appended to on standard output, must
+// not glue its first line to the line the stopped run cut short: that piece goes.
+bool DropCutLineOfStandardOutput(const std::string& path, const TDonePictures& done)
+{
+    struct stat out {};
+    if (done.WholeLinesLength == done.Length || fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode) ||
+        (fcntl(STDOUT_FILENO, F_GETFL) & O_APPEND) == 0 || !SameFile(path, out))
+        return true;
+    if (ftruncate(STDOUT_FILENO, static_cast<off_t>(done.WholeLinesLength)) == 0)
+        return true;
+    std::cerr << kProgram << ": " << path << ": its last line, cut short, could not be removed: "
+              << std::strerror(errno) << '\n';
+    return false;
+}
+
+// --output naming an earlier output it resumes: the whole lines of that output come
+// first, so that renaming the new file over it loses none.
+bool CarryOver(const std::string& path, const TDonePictures& done, FILE* out)
+{
+    std::ifstream earlier(path, std::ios::binary);
+    std::string text(done.WholeLinesLength, '\0');
+    if (earlier.read(text.data(), static_cast<std::streamsize>(text.size())) &&
+        std::fwrite(text.data(), 1, text.size(), out) == text.size())
+        return true;
+    std::cerr << kProgram << ": " << path << ": the earlier output could not be carried over\n";
+    return false;
+}
+
+// The pictures listed less those done, then analysed and printed as they finish.
+int CountPictures(const TCountOptions& options, const std::vector<int>& sizes, TMemoryBudget& budget)
+{
+    std::vector<std::string> paths;
+    std::unique_ptr<TOutputFile> outputFile;
+    std::set<std::string> done;
+    std::error_code unknown; // a file not there is no other file
+    try {
+        // A file that cannot be written is told before a long list is read.
+        if (!options.Output.empty())
+            outputFile = std::make_unique<TOutputFile>(options.Output);
+        paths = ListPictures({options.Pictures, options.FilesFrom, options.Recursive}, std::cin);
+        for (const std::string& earlier : options.SkipDone) {
+            TDonePictures read = ReadDonePictures(earlier);
+            if (outputFile && std::filesystem::equivalent(options.Output, earlier, unknown)) {
+                if (!CarryOver(earlier, read, outputFile->Stream()))
+                    return 1;
+            } else if (!outputFile && !DropCutLineOfStandardOutput(earlier, read)) {
+                return 1;
+            }
+            done.merge(read.Files);
+        }
+    } catch (const TVandrelError& error) {
+        std::cerr << kProgram << ": " << error.what() << '\n';
+        return 1;
+    }
+    std::erase_if(paths, [&](const std::string& path) { return done.contains(path); });
+
+    std::error_code notThere;
+    const bool single = options.Pictures.size() == 1 && options.FilesFrom.empty() && options.Pictures.front() != "-" &&
+                        !std::filesystem::is_directory(options.Pictures.front(), notThere);
+    FILE* out = outputFile ? outputFile->Stream() : stdout;
+    TResultPrinter printer(options.Format, out, single);
+    bool written = true;
+    bool failed = false;
+    AnalysePicturesInOrder(paths, options.Shape, sizes, options.Method, options.Jobs, budget,
+                           [&](std::size_t i, TPictureOutcome&& outcome) {
+                               failed = failed || !outcome.Analysis;
+                               written = printer.Print(paths[i], std::move(outcome));
+                               return written;
+                           });
+    written = written && printer.Finish();
+    if (outputFile) {
+        std::string error;
+        if (!written || !outputFile->Commit(error)) {
+            std::cerr << kProgram << ": the results could not be written to "
+                      << (error.empty() ? options.Output : error) << '\n';
+            return 1;
+        }
+    } else if (!OutputDelivered()) {
+        return 1;
+    }
+    return failed ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -135,13 +205,5 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const std::vector<TPictureOutcome> outcomes =
-        AnalysePictures(options.Pictures, options.Shape, sizes, options.Method, options.Jobs, budget);
-    PrintResults(options, outcomes);
-    if (!OutputDelivered())
-        return 1;
-    for (const TPictureOutcome& outcome : outcomes)
-        if (!outcome.Analysis)
-            return 1;
-    return 0;
+    return CountPictures(options, sizes, budget);
 }

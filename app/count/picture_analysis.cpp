@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <new>
 #include <thread>
 
@@ -95,20 +97,32 @@ TPictureAnalysis AnalysePicture(const std::string& path, const TShapeChoice& sha
     return AnalyseMask(ShapeMaskOf(image, shape), image.size(), path, shape, sizes, method);
 }
 
-std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, const TShapeChoice& shape,
-                                             std::span<const int> sizes, const TCountMethod& method, int jobs,
-                                             TMemoryBudget& budget)
+void AnalysePicturesInOrder(std::span<const std::string> paths, const TShapeChoice& shape, std::span<const int> sizes,
+                            const TCountMethod& method, int jobs, TMemoryBudget& budget,
+                            const std::function<bool(std::size_t, TPictureOutcome&&)>& deliver)
 {
-    std::vector<TPictureOutcome> outcomes(paths.size());
     std::atomic<std::size_t> next = 0;
+    std::atomic<bool> stopped = false;
+    std::mutex delivery;
+    std::map<std::size_t, TPictureOutcome> waiting; // done, behind one still being analysed
+    std::size_t nextToDeliver = 0;
     const auto work = [&] {
-        for (std::size_t i = next++; i < paths.size(); i = next++) {
+        for (std::size_t i = next++; i < paths.size() && !stopped; i = next++) {
+            TPictureOutcome outcome;
             try {
-                outcomes[i].Analysis = AnalysePicture(paths[i], shape, sizes, method, budget);
+                outcome.Analysis = AnalysePicture(paths[i], shape, sizes, method, budget);
             } catch (const std::bad_alloc&) {
-                outcomes[i].Error = "not enough memory for this picture";
+                outcome.Error = "not enough memory for this picture";
             } catch (const std::exception& error) {
-                outcomes[i].Error = error.what();
+                outcome.Error = error.what();
+            }
+            const std::scoped_lock lock(delivery);
+            waiting.emplace(i, std::move(outcome));
+            // Whoever finishes the picture the others wait for writes out the run it ends.
+            for (auto first = waiting.begin(); !stopped && first != waiting.end() && first->first == nextToDeliver;
+                 first = waiting.begin()) {
+                stopped = !deliver(nextToDeliver++, std::move(first->second));
+                waiting.erase(first);
             }
         }
     };
@@ -117,5 +131,4 @@ std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths,
     for (std::size_t t = 1; t < helpers; ++t)
         threads.emplace_back(work);
     work();
-    return outcomes;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,8 +47,10 @@ struct TPictureOutcome {
     std::string Error;
 };
 
-// Analyses every picture, up to `jobs` at the same time within one memory budget;
-// the outcomes are in the order of the paths.
-std::vector<TPictureOutcome> AnalysePictures(std::span<const std::string> paths, const TShapeChoice& shape,
-                                             std::span<const int> sizes, const TCountMethod& method, int jobs,
-                                             TMemoryBudget& budget);
+// Analyses every picture, up to `jobs` at the same time within one memory budget, and
+// hands each outcome to `deliver` in the order of the paths as soon as it and those
+// before it are done, one call at a time. When `deliver` returns false no further
+// picture is started, and the outcomes not yet delivered are dropped.
+void AnalysePicturesInOrder(std::span<const std::string> paths, const TShapeChoice& shape, std::span<const int> sizes,
+                            const TCountMethod& method, int jobs, TMemoryBudget& budget,
+                            const std::function<bool(std::size_t, TPictureOutcome&&)>& deliver);

@@ -103,7 +103,13 @@ TEST(CountOptions, RefusalsNameTheOptionAtFault)
     EXPECT_EQ(RefusalOf({"--step", "2.5", "a.png"}), "--step: '2.5' is not a whole number from 1 to 65535");
     EXPECT_EQ(RefusalOf({"--step", "+2", "a.png"}), "--step: '+2' is not a whole number from 1 to 65535");
     EXPECT_EQ(RefusalOf({"--jobs=", "a.png"}), "--jobs: '' is not a whole number from 1 to 256");
-    EXPECT_EQ(RefusalOf({"--format", "xml", "a.png"}), "--format: 'xml' is not one of table, csv, json");
+    EXPECT_EQ(RefusalOf({"--format", "xml", "a.png"}), "--format: 'xml' is not one of table, csv, json, summary, jsonl");
+    EXPECT_EQ(RefusalOf({"--output=", "a.png"}), "--output: '' is not a file name");
+    EXPECT_EQ(RefusalOf({"--format", "summary", "--objects", "a.png"}),
+              "--format summary has one row a picture; --objects measures its pieces apart (use csv or jsonl)");
+    EXPECT_EQ(RefusalOf({"--self-test", "--files-from", "list"}),
+              "--self-test measures pictures of its own; give no picture with it");
+    EXPECT_EQ(Parse({"--files-from", "list"}).FilesFrom, std::vector<std::string>{"list"});
     EXPECT_EQ(RefusalOf({"--self-test", "a.png"}),
               "--self-test measures pictures of its own; give no picture with it");
     EXPECT_EQ(RefusalOf({"--colour", "mauvish", "a.png"}),

@@ -237,7 +237,7 @@ TEST_F(VandrelCount, CommandLineMistakesExitWithStatusTwo)
 
     const TRun help = RunCount({"--help"});
     EXPECT_EQ(help.Status, 0);
-    EXPECT_EQ(help.Out.rfind("Usage: vandrel-count [OPTION]... PICTURE...\n", 0), 0u);
+    EXPECT_EQ(help.Out.rfind("Usage: vandrel-count [OPTION]... PICTURE|FOLDER|-...\n", 0), 0u);
 }
 
 TEST_F(VandrelCount, ADamagedPictureIsAnErrorAndTheOthersAreStillCounted)
