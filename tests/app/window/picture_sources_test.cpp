@@ -9,6 +9,14 @@
 
 namespace {
 
+// The entries of the menu beside "Open Bitmap" as it opens.
+QList<QAction*> RecentMenu(TForm1& form)
+{
+    QMenu* menu = form.RecentButton->menu();
+    emit menu->aboutToShow();
+    return menu->actions();
+}
+
 class PictureSources : public MainWindow {
 protected:
     PictureSources() { QSettings().clear(); }
@@ -28,13 +36,6 @@ protected:
         return drop.isAccepted();
     }
 
-    // The recent pictures as the menu beside "Open Bitmap" lists them.
-    QList<QAction*> RecentMenu()
-    {
-        QMenu* menu = FForm.RecentButton->menu();
-        emit menu->aboutToShow();
-        return menu->actions();
-    }
 };
 
 TEST_F(PictureSources, OpenPictureAndADropShowWhatOpenBitmapShowsAndFailAsItFails)
@@ -93,21 +94,20 @@ TEST_F(PictureSources, TheEightNewestPresentPicturesAreRecentInTheNextSessionAnd
     dialogs.OpenAnswers.push_back(std::nullopt);
     next.BitBtn1->click();
     EXPECT_EQ(dialogs.OpenFolder, other.path());
-    QMenu* menu = next.RecentButton->menu();
-    emit menu->aboutToShow();
+    const QList<QAction*> menu = RecentMenu(next);
     QStringList listed;
-    for (const QAction* action : menu->actions())
+    for (const QAction* action : menu)
         listed << action->data().toString();
     // Eight kept, newest first; p8 is kept too but no longer on disk.
     const QStringList& p = pictures;
     EXPECT_EQ(listed, (QStringList{elsewhere, p[5], p[9], p[7], p[6], p[4], p[3]}));
-    EXPECT_EQ(menu->actions()[1]->text(), QDir::toNativeSeparators(p[5]).replace("&", "&&"));
-    menu->actions()[2]->trigger();
+    EXPECT_EQ(menu[1]->text(), QDir::toNativeSeparators(p[5]).replace("&", "&&"));
+    menu[2]->trigger();
     EXPECT_EQ(next.PictureFile(), p[9]);
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 
     QSettings().clear();
-    const QList<QAction*> none = RecentMenu();
+    const QList<QAction*> none = RecentMenu(FForm);
     ASSERT_EQ(none.size(), 1);
     EXPECT_FALSE(none[0]->isEnabled());
 }
