@@ -26,7 +26,7 @@ constexpr int kSide = 5000;
 class TOpenOnly : public TDialogs {
 public:
     explicit TOpenOnly(QString path) : FPath(std::move(path)) {}
-    std::optional<QString> OpenFile(const QString&) override { return FPath; }
+    std::optional<QString> OpenFile(const QString&, const QString&) override { return FPath; }
     std::optional<TColor> ChooseColour(TColor) override { return std::nullopt; }
     std::optional<QString> SaveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
     void Inform(const QString&) override {}

@@ -15,8 +15,9 @@ public:
     virtual ~TDialogs() = default;
 
     // The chosen file's full path, or nothing when cancelled. `filter` lists the
-    // entries as "Name (*.a *.b)|*.a;*.b|...", the first one selected.
-    virtual std::optional<QString> OpenFile(const QString& filter) = 0;
+    // entries as "Name (*.a *.b)|*.a;*.b|...", the first one selected. The dialog
+    // starts in `folder`, or where Qt starts it when that is empty.
+    virtual std::optional<QString> OpenFile(const QString& filter, const QString& folder) = 0;
     // The chosen colour, or nothing when cancelled; the dialog starts at `initial`.
     virtual std::optional<TColor> ChooseColour(TColor initial) = 0;
     // The chosen file's full path, or nothing when cancelled. The dialog proposes

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QPixmap>
 #include <QSplitter>
@@ -76,6 +77,7 @@ TForm1::TForm1(TDialogs& dialogs, TAboutBox& aboutBox, QWidget* parent)
     : QMainWindow(parent), FDialogs(dialogs), FAboutBox(aboutBox)
 {
     BuildControls();
+    setAcceptDrops(true);
     const TRememberedMethod remembered = LoadRememberedMethod();
     FChoice = remembered.Choice;
     FColour = remembered.Colour;
@@ -116,6 +118,13 @@ void TForm1::BuildControls()
                      {2, 0, 85, 40});
     BitBtn2 = Button(controls, TGlyph::Close, QStringLiteral("&Close"),
                      QStringLiteral("Closes program and returns to operating system"), {57, 528, 78, 46});
+    // Beside "Open Bitmap": another way to open a picture.
+    RecentButton = new QToolButton(controls);
+    RecentButton->setGeometry(92, 0, 85, 40);
+    RecentButton->setText(QStringLiteral("Recent"));
+    RecentButton->setToolTip(QStringLiteral("Opens one of the pictures opened last"));
+    RecentButton->setPopupMode(QToolButton::InstantPopup);
+    RecentButton->setMenu(new QMenu(RecentButton));
     BitBtn3 = Button(controls, TGlyph::Analyse, QStringLiteral("Analyse"), QStringLiteral("Carries out Vandrel"),
                      {2, 43, 85, 40});
     BitBtn3->setEnabled(false);
@@ -166,7 +175,7 @@ void TForm1::BuildControls()
     pictureAndGraph->setSizes({1, 1});
     // Tab order follows the work: open, analyse, save, copy, then the sizes.
     QWidget* previous = BitBtn1;
-    for (QWidget* next : {static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(MethodButton), static_cast<QWidget*>(BitBtn4),
+    for (QWidget* next : {static_cast<QWidget*>(RecentButton), static_cast<QWidget*>(BitBtn3), static_cast<QWidget*>(MethodButton), static_cast<QWidget*>(BitBtn4),
                           static_cast<QWidget*>(BitBtn5), static_cast<QWidget*>(SpinEdit1),
                           static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(SpinEdit2),
                           static_cast<QWidget*>(StringGrid1), static_cast<QWidget*>(BitBtn6),
@@ -188,6 +197,7 @@ void TForm1::ConnectHandlers()
     onClick(BitBtn5, &TForm1::BitBtn5Click);
     onClick(BitBtn6, &TForm1::BitBtn6Click);
     connect(MethodButton, &QPushButton::clicked, this, [this] { Guarded([this] { ShowMethodDialog(); }); });
+    connect(RecentButton->menu(), &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
     connect(BitBtn2, &QToolButton::clicked, this, &QWidget::close);
     SpinEdit1->SetOnChange([this] { Guarded([this] { SpinEdit1Change(); }); });
     SpinEdit2->SetOnChange([this] { Guarded([this] { SpinEdit2Change(); }); });

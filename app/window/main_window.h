@@ -21,6 +21,7 @@
 
 class TAboutBox;
 class QPushButton;
+class QToolButton;
 class TMethodDialog;
 
 // The main window: the picture, the box sizes, the results table and labels, and
@@ -34,6 +35,10 @@ public:
 
     // The handlers, run by the controls; each shows its errors in the error box.
     void OpenPictureFile();
+    // Opens the picture at `path` as "Open Bitmap" opens the one chosen, for a
+    // picture named at start-up, dropped on the window or chosen among the recent
+    // ones; a picture that cannot be opened is reported in the error box.
+    void OpenPicture(const QString& path);
     void Analyse_Image();
     void BitBtn4Click();
     // "Clipboard Copy": the graph as its stream, an image and SVG.
@@ -89,16 +94,27 @@ public:
     QLabel* StaticText7;
     TBitBtn* BitBtn6;
     QPushButton* MethodButton; // opens MethodDialog
+    QToolButton* RecentButton; // its menu lists the pictures opened last
     TMethodDialog* MethodDialog;
     // Why a picture that is shown cannot be analysed; empty otherwise.
     QLabel* PictureNote;
     // The fit's uncertainty, its range and its warnings, when the method gives them.
     QPlainTextEdit* FitDetails;
 
+protected:
+    // A file dropped on the window is opened as a picture.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void BuildControls();
     void ConnectHandlers();
     void FormCreate();
+    // Reads the picture at `path` and shows it; raises when it cannot be read, and
+    // the picture before stays.
+    void LoadPicture(const QString& path);
+    // Lists the recent pictures in RecentButton's menu as they are on disk now.
+    void FillRecentMenu();
     // Runs a handler; an error it raises goes to the error box.
     void Guarded(const std::function<void()>& handler);
     // Lists log d and log N(d) of every size of `result` in the table.

@@ -6,6 +6,7 @@
 
 #include "app/window/busy_cursor.h"
 #include "app/window/grid_lines.h"
+#include "app/window/recent_pictures.h"
 
 namespace {
 
@@ -38,15 +39,20 @@ constexpr TColor kGridColour = 255; // pure red
 
 void TForm1::OpenPictureFile()
 {
-    const std::optional<QString> chosen = FDialogs.OpenFile(PictureFilter());
-    if (!chosen)
-        return;
+    const std::optional<QString> chosen = FDialogs.OpenFile(PictureFilter(), LastPictureFolder());
+    if (chosen)
+        LoadPicture(*chosen);
+}
+
+void TForm1::LoadPicture(const QString& path)
+{
     // Loaded first: a picture that cannot be read changes nothing.
     {
         const TBusyCursor busy; // a large picture takes seconds
-        Image1->LoadFromFile(*chosen);
+        Image1->LoadFromFile(path);
     }
-    FPictureFile = *chosen;
+    RememberOpenedPicture(path);
+    FPictureFile = path;
     FSelectionDrawn = false;
     ClearResults();
     // Icons and metafiles have no pixels to count or draw on.

@@ -34,9 +34,11 @@ std::optional<QString> Chosen(QFileDialog& dialog)
 
 }  // namespace
 
-std::optional<QString> TQtDialogs::OpenFile(const QString& filter)
+std::optional<QString> TQtDialogs::OpenFile(const QString& filter, const QString& folder)
 {
     QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Open"));
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(filter));

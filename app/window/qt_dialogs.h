@@ -6,7 +6,7 @@
 class TQtDialogs : public TDialogs {
 public:
 
-    std::optional<QString> OpenFile(const QString& filter) override;
+    std::optional<QString> OpenFile(const QString& filter, const QString& folder) override;
     std::optional<TColor> ChooseColour(TColor initial) override;
     std::optional<QString> SaveFile(const QString& proposedPath, const QString& defaultSuffix,
                                     const QString& filter) override;

@@ -509,7 +509,7 @@ TEST_F(MainWindowLayout, AtItsSmallestSizeTheWindowCutsOffNoControlAndNoneOverla
     EXPECT_GE(FForm.minimumHeight(), 574) << "the bottom of the Close button";
     Analyse(WritePicture("square.bmp", {100, 100}, kBlack), clBlack);
     const QList<QWidget*> controls = Controls();
-    ASSERT_EQ(controls.size(), 22); // with the note on pictures that are not measured, the method's button and the fit's details
+    ASSERT_EQ(controls.size(), 23); // with the note on pictures that are not measured, the method's button, the fit's details and the recent pictures
     const auto name = [&](const QWidget* control) {
         const QRect place = PlaceInWindow(*control);
         return QString("%1 at %2, %3").arg(control->metaObject()->className()).arg(place.x()).arg(place.y()).toStdString();

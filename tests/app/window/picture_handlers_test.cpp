@@ -22,6 +22,7 @@
 #include "app/window/about_box.h"
 #include "app/window/grid_lines.h"
 #include "app/window/qt_dialogs.h"
+#include "app/window/recent_pictures.h"
 #include "tests/app/window/scripted_dialogs.h"
 
 namespace {
@@ -239,10 +240,13 @@ TEST(OpenDialog, TheFirstEntryListsEveryPictureTheWindowOpens)
     }
     WriteShape(folder.filePath("carpet.png"), {30, 20}, QRect(1, 1, 5, 5));
 
+    // The dialog starts in the folder a picture was last opened from.
+    RememberOpenedPicture(folder.filePath("carpet.png"));
     TQtDialogs dialogs;
     TAboutBox about(dialogs);
     TForm1 form(dialogs, about);
     QStringList filters;
+    QString startFolder;
     QStringList listed;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -253,7 +257,7 @@ TEST(OpenDialog, TheFirstEntryListsEveryPictureTheWindowOpens)
         });
         ASSERT_NE(dialog, nullptr);
         filters = dialog->nameFilters();
-        dialog->setDirectory(folder.path());
+        startFolder = dialog->directory().absolutePath();
         auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
         ASSERT_NE(list, nullptr);
         const auto rows = [&] { return list->model()->rowCount(list->rootIndex()); };
@@ -280,6 +284,7 @@ TEST(OpenDialog, TheFirstEntryListsEveryPictureTheWindowOpens)
     EXPECT_EQ(filters[0], "All pictures (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.ico *.emf *.wmf)");
     EXPECT_EQ(filters.mid(1), (QStringList{"Bitmaps (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff)", "Icons (*.ico)",
                                            "Enhanced Metafiles (*.emf)", "Metafiles (*.wmf)"}));
+    EXPECT_EQ(startFolder, folder.path());
     listed.sort();
     EXPECT_EQ(listed, pictures);
     EXPECT_EQ(form.PictureFile(), folder.filePath("carpet.png"));

@@ -116,18 +116,43 @@ void OpenPicture(WId window, const QString& folder)
     Click(open, kOpenButton.x(), kOpenButton.y());
 }
 
-TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
+// Starts the program with `arguments` and the settings in `settings`.
+void Start(QProcess& vandrel, const QTemporaryDir& settings, const QStringList& arguments = {})
 {
-    QProcess vandrel;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "xcb");
     // Under the sanitizers the program's own leaks count, the desktop libraries' do not.
     environment.insert("LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS);
-    // Settings of its own: the method the user last chose would change the analysis.
-    const QTemporaryDir settings;
     environment.insert("XDG_CONFIG_HOME", settings.path());
     vandrel.setProcessEnvironment(environment);
-    vandrel.start(QStringLiteral(VANDREL));
+    vandrel.start(QStringLiteral(VANDREL), arguments);
+}
+
+void CloseAndExpectSuccess(QProcess& vandrel, WId window)
+{
+    Click(window, 96, 551); // "Close"
+    ASSERT_TRUE(vandrel.waitForFinished(kWaitMs));
+    EXPECT_EQ(vandrel.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vandrel.exitCode(), 0) << vandrel.readAllStandardError().toStdString();
+}
+
+TEST(RealProgram, OpensThePictureNamedOnItsCommandLine)
+{
+    const QTemporaryDir settings;
+    QProcess vandrel;
+    Start(vandrel, settings, {QStringLiteral(SAMPLES_DIR "/carpet.png")});
+    ASSERT_TRUE(vandrel.waitForStarted(kWaitMs));
+    const WId window = WaitForWindow("^Vandrel -- carpet.png$");
+    ASSERT_NE(window, 0u);
+    CloseAndExpectSuccess(vandrel, window);
+}
+
+TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
+{
+    // Settings of its own: the method the user last chose would change the analysis.
+    const QTemporaryDir settings;
+    QProcess vandrel;
+    Start(vandrel, settings);
     ASSERT_TRUE(vandrel.waitForStarted(kWaitMs));
 
     const WId window = WaitForWindow("^Vandrel$");
@@ -200,10 +225,7 @@ TEST(RealProgram, OpensASamplePictureAnalysesItAndShowsTheGraph)
     EXPECT_TRUE(targets.contains("image/svg+xml")) << targets.toStdString();
     EXPECT_TRUE(XClip({"-t", "Internal Zemplot Format"}).startsWith("\x06\x09qvtk03.01"));
 
-    Click(window, 96, 551); // "Close"
-    ASSERT_TRUE(vandrel.waitForFinished(kWaitMs));
-    EXPECT_EQ(vandrel.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(vandrel.exitCode(), 0) << vandrel.readAllStandardError().toStdString();
+    CloseAndExpectSuccess(vandrel, window);
 }
 
 }  // namespace

@@ -16,15 +16,17 @@ public:
     std::deque<std::optional<QString>> SaveAnswers;
 
     QString OpenFilter;
+    QString OpenFolder;
     QString ProposedSavePath;
     QString SaveSuffix;
     QStringList Informed;
     QStringList Errors;
     int ModalWindows = 0;
 
-    std::optional<QString> OpenFile(const QString& filter) override
+    std::optional<QString> OpenFile(const QString& filter, const QString& folder) override
     {
         OpenFilter = filter;
+        OpenFolder = folder;
         return Next(OpenAnswers);
     }
     std::optional<TColor> ChooseColour(TColor) override { return Next(ColourAnswers); }
