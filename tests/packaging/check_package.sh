@@ -29,6 +29,11 @@ echo "" | "$usr/libexec/vandrel/vandrel-metafile" wmf >/dev/null 2>&1 && { echo 
 QT_QPA_PLATFORM=offscreen timeout 3 "$usr/bin/vandrel" || [[ $? == 124 ]] # still running after 3 s: it started
 zcat "$usr/share/man/man1/vandrel-count.1.gz" | grep 'memory.-limit' >/dev/null # hyphens are escaped in troff
 
+if compgen -G "$usr/lib/python3/dist-packages/vandrel*.so" >/dev/null; then
+  PYTHONPATH="$usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+    'import numpy, vandrel; assert vandrel.count(numpy.ones((4, 4), bool), [1, 2]) == [16, 4]'
+fi
+
 desktop-file-validate "$usr/share/applications/vandrel.desktop"
 if lintian --tag-display-limit 0 "$deb" 2>/dev/null | grep '^E:'; then
   echo "lintian reports errors"
