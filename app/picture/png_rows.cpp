@@ -36,7 +36,7 @@ constexpr std::size_t kChunkCacheLimit = std::size_t{1} << 20;
 
 class TContext {
 public:
-    explicit TContext(const TRegularFile& file) : FContext(spng_ctx_new(0)), FChunks(file) {}
+    explicit TContext(const TRegularFile& file) : FContext(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32)), FChunks(file) {}
     ~TContext() { spng_ctx_free(FContext); }
     TContext(const TContext&) = delete;
     TContext& operator=(const TContext&) = delete;
