@@ -14,11 +14,6 @@ namespace {
     throw TVandrelError(QStringLiteral("The picture cannot be read: %1").arg(reason).toStdString());
 }
 
-[[noreturn]] void Damaged(const std::string& name, const std::string& reason)
-{
-    throw TVandrelError("The picture is damaged or incomplete: " + name + " (" + reason + ")");
-}
-
 // Qt's own allocation limit (256 MB) would refuse pictures that fit the budget; the
 // budget is checked before every read instead.
 void LiftQtAllocationLimit()
@@ -59,7 +54,7 @@ TBitmapReader::TBitmapReader(const std::string& path)
 QImage TBitmapReader::Read(uint64_t memoryBytes)
 {
     if (const std::optional<std::string> damage = PictureDamage(FFile, memoryBytes))
-        Damaged(FFile.Name(), *damage);
+        ThrowDamaged(FFile.Name(), *damage);
     LiftQtAllocationLimit();
     // The header was read on opening; read again from the start.
     QImageReader reader;
@@ -77,7 +72,7 @@ QImage TBitmapReader::Read(uint64_t memoryBytes)
         image.fill(0);
     }
     if (!reader.read(&image) || image.isNull())
-        Damaged(FFile.Name(), reader.errorString().toStdString());
+        ThrowDamaged(FFile.Name(), reader.errorString().toStdString());
     return image;
 }
 

@@ -13,7 +13,6 @@
 #include "app/picture/bmp_stored_rows.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/streamed_mask.h"
-#include "graph/core/error.h"
 
 namespace {
 
@@ -202,7 +201,7 @@ TMasks MasksOf(const TRegularFile& file, const TBmpHeader& header)
     const std::size_t count = longHeader ? 4 : header.Compression == kBmpBitFields ? 3 : 0;
     const std::string fields = ReadFileBytes(file, at, count * 4);
     if (fields.size() < count * 4)
-        throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its header is cut short)");
+        ThrowDamaged(file.Name(), "its header is cut short");
     TMasks masks{};
     for (std::size_t i = 0; i < count; ++i)
         masks[i] = LittleEndian(fields, i * 4, 4);

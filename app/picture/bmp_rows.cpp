@@ -12,14 +12,8 @@
 #include "app/picture/bmp_stored_rows.h"
 #include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
-#include "graph/core/error.h"
 
 namespace {
-
-[[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
-{
-    throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + reason + ")");
-}
 
 // 1, 4 or 8 bits a pixel: the indices of the palette's colours.
 class TPaletteRows : public TStreamedPicture, public TIndexedRows {
@@ -67,7 +61,7 @@ std::vector<TArgb> Palette(const TRegularFile& file, const TBmpHeader& header)
     const std::size_t entry = BmpPaletteEntryBytes(header);
     const std::string table = ReadFileBytes(file, BmpTablesOffset(header), colours * entry);
     if (table.size() < colours * entry)
-        Damaged(file, "its palette is cut short");
+        ThrowDamaged(file.Name(), "its palette is cut short");
     std::vector<TArgb> palette(std::size_t{1} << header.BitsPerPixel, 0);
     if (header.BitsPerPixel == 1)
         palette[1] = 0xFFFFFFFFu;
@@ -82,7 +76,7 @@ std::unique_ptr<TStreamedPicture> BmpRows(TRegularFile file)
 {
     const std::optional<TBmpHeader> header = ReadBmpHeader(file);
     if (!header)
-        Damaged(file, "its header is cut short");
+        ThrowDamaged(file.Name(), "its header is cut short");
     if (!Covered(*header))
         return nullptr;
     const uint32_t bits = header->BitsPerPixel;
@@ -94,7 +88,7 @@ std::unique_ptr<TStreamedPicture> BmpRows(TRegularFile file)
     const uint64_t rowCount = static_cast<uint64_t>(std::llabs(header->Height));
     const uint64_t wholeRows = file.Size() > header->DataOffset ? (file.Size() - header->DataOffset) / rowBytes : 0;
     if (wholeRows < rowCount)
-        Damaged(file, "its pixel data ends after " + std::to_string(wholeRows) + " of " + std::to_string(rowCount) + " rows");
+        ThrowDamaged(file.Name(), "its pixel data ends after " + std::to_string(wholeRows) + " of " + std::to_string(rowCount) + " rows");
     if (bits <= 8)
         return std::make_unique<TPaletteRows>(std::move(file), *header, std::move(palette));
     return BmpDirectRows(std::move(file), *header);

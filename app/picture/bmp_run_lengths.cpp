@@ -7,7 +7,6 @@
 #include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
 #include "app/picture/streamed_mask.h"
-#include "graph/core/error.h"
 
 namespace {
 
@@ -105,8 +104,8 @@ public:
             }
         }
         if (stored < Height() && !ended && !pastEnd)
-            throw TVandrelError("The picture is damaged or incomplete: " + FFile.Name() + " (its run-length data ends after " +
-                                std::to_string(stored) + " of " + std::to_string(Height()) + " rows)");
+            ThrowDamaged(FFile.Name(), "its run-length data ends after " +
+                                std::to_string(stored) + " of " + std::to_string(Height()) + " rows");
         moveTo(Height());
     }
 

@@ -7,7 +7,6 @@
 
 #include "app/picture/picture_damage.h"
 #include "app/picture/streamed_mask.h"
-#include "graph/core/error.h"
 
 TBmpStoredRows::TBmpStoredRows(TRegularFile file, const TBmpHeader& header)
     : FFile(std::move(file)), FRowBytes((static_cast<std::size_t>(header.Width) * header.BitsPerPixel + 31) / 32 * 4),
@@ -25,8 +24,8 @@ void TBmpStoredRows::ForEach(const std::function<void(int y, std::span<const uin
         const std::size_t rows = std::min(bandRows, static_cast<std::size_t>(FHeight - first));
         const std::size_t got = ReadFileInto(FFile, FDataOffset + uint64_t(first) * FRowBytes, band.first(rows * FRowBytes));
         if (got < rows * FRowBytes)
-            throw TVandrelError("The picture is damaged or incomplete: " + FFile.Name() + " (its pixel data ends after " +
-                                std::to_string(first + got / FRowBytes) + " of " + std::to_string(FHeight) + " rows)");
+            ThrowDamaged(FFile.Name(), "its pixel data ends after " +
+                                std::to_string(first + got / FRowBytes) + " of " + std::to_string(FHeight) + " rows");
         for (std::size_t r = 0; r < rows; ++r) {
             const int stored = first + static_cast<int>(r);
             visit(FTopDown ? stored : FHeight - 1 - stored, band.subspan(r * FRowBytes, FRowBytes));

@@ -9,7 +9,6 @@
 #include "app/picture/gif_image.h"
 #include "app/picture/indexed_mask.h"
 #include "app/picture/picture_damage.h"
-#include "graph/core/error.h"
 
 namespace {
 
@@ -20,11 +19,6 @@ constexpr uint64_t kLzwMostPixelsPerByte = 4096;
 constexpr int kQtTrustedScreen = 16384;
 // Qt's colour for an index past the colour table: white, clear.
 constexpr TArgb kPastTable = 0x00FFFFFF;
-
-[[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
-{
-    throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + reason + ")");
-}
 
 // Where the image and its screen stand, and the colours of the indices, as Qt paints
 // them.
@@ -72,7 +66,7 @@ public:
         const TGifLayout& layout = FLayout;
         TGifFirstImage image(FFile);
         if (!image.Found())
-            Damaged(FFile, image.Damage().empty() ? "it changed while read" : image.Damage());
+            ThrowDamaged(FFile.Name(), image.Damage().empty() ? "it changed while read" : image.Damage());
         std::vector<uint8_t> row(static_cast<std::size_t>(layout.ScreenWidth), layout.Background);
         for (int y = 0; y < layout.ScreenHeight; ++y)
             if (y < layout.Top || y >= layout.Top + layout.Height)
@@ -80,7 +74,7 @@ public:
         std::vector<GifPixelType> line(static_cast<std::size_t>(layout.Width));
         for (int stored = 0; stored < layout.Height; ++stored) {
             if (!image.ReadPixels(line))
-                Damaged(FFile, image.Damage());
+                ThrowDamaged(FFile.Name(), image.Damage());
             std::ranges::transform(line, row.begin() + layout.Left, [&](GifPixelType index) { return layout.Index[index]; });
             visit(layout.Top + (layout.Interlaced ? InterlacedRow(stored, layout.Height) : stored), row);
         }
@@ -138,14 +132,14 @@ std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file)
 {
     const TGifFirstImage first(file);
     if (!first.Damage().empty())
-        Damaged(file, first.Damage());
+        ThrowDamaged(file.Name(), first.Damage());
     if (!first.Found() || first.OddControl())
         return nullptr;
     const GifImageDesc& image = first.Gif().Image;
     // LZW packs pixels at most so tightly: a file this short cannot hold the image it
     // claims, which is refused before a mask is made for it.
     if (uint64_t(image.Width) * uint64_t(image.Height) > file.Size() * kLzwMostPixelsPerByte)
-        Damaged(file, "its image data is too short for " + std::to_string(image.Width) + " \u00d7 " +
+        ThrowDamaged(file.Name(), "its image data is too short for " + std::to_string(image.Width) + " \u00d7 " +
                           std::to_string(image.Height) + " pixels");
     // The screen as its descriptor gives it, and its colour table as Qt counts it even
     // when there is none.
@@ -172,7 +166,7 @@ std::unique_ptr<TStreamedPicture> GifRows(TRegularFile file)
     // size, within what the data can fill.
     const uint64_t screenPixels = uint64_t(layout.ScreenWidth) * uint64_t(layout.ScreenHeight);
     if (screenPixels >= uint64_t{kQtTrustedScreen} * kQtTrustedScreen && screenPixels > file.Size() * kLzwMostPixelsPerByte)
-        Damaged(file, "its screen of " + std::to_string(layout.ScreenWidth) + " \u00d7 " +
+        ThrowDamaged(file.Name(), "its screen of " + std::to_string(layout.ScreenWidth) + " \u00d7 " +
                           std::to_string(layout.ScreenHeight) + " pixels is more than its image data can fill");
 
     const bool localTable = image.ColorMap != nullptr;

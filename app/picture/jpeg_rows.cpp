@@ -78,7 +78,7 @@ public:
     void Run(Step&& step)
     {
         if (!Completed(FErrors, step))
-            throw TVandrelError("The picture is damaged or incomplete: " + FName + " (" + FErrors.Reason + ")");
+            ThrowDamaged(FName, FErrors.Reason);
     }
 
 private:
@@ -159,7 +159,7 @@ private:
             jpeg_start_decompress(&info);
         });
         if (info.output_width != static_cast<JDIMENSION>(Width()) || info.output_height != static_cast<JDIMENSION>(Height()))
-            throw TVandrelError("The picture is damaged or incomplete: " + FFile.Name() + " (it changed while read)");
+            ThrowDamaged(FFile.Name(), "it changed while read");
         const std::size_t rowBytes = static_cast<std::size_t>(Width()) * static_cast<std::size_t>(components);
         // Rows of 32-bit pixels start on a word.
         std::vector<TArgb> band((rowBytes * kBandRows + 3) / 4);
@@ -239,7 +239,7 @@ std::unique_ptr<TStreamedPicture> JpegRows(TRegularFile file)
     // of one bit at least: a file too short for that cannot hold the picture it claims,
     // and is refused before a mask is made for it.
     if (fewestBlocks > file.Size() * 8)
-        throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its coded data is too short for " +
-                            std::to_string(width) + " \u00d7 " + std::to_string(height) + " pixels)");
+        ThrowDamaged(file.Name(), "its coded data is too short for " +
+                            std::to_string(width) + " \u00d7 " + std::to_string(height) + " pixels");
     return std::make_unique<TJpegRows>(std::move(file), width, height, pixels, decoderBytes);
 }

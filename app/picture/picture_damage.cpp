@@ -4,6 +4,13 @@
 
 #include <cerrno>
 
+#include "graph/core/error.h"
+
+void ThrowDamaged(const std::string& name, const std::string& why)
+{
+    throw TVandrelError("The picture is damaged or incomplete: " + name + " (" + why + ")");
+}
+
 std::size_t ReadFileInto(const TRegularFile& file, uint64_t offset, std::span<uint8_t> bytes)
 {
     std::size_t done = 0;

@@ -13,6 +13,10 @@
 // Qt decodes it, and say why it is not whole; nothing when it is, or when the file is
 // of a kind they do not know (Qt then decides).
 
+// Raises "The picture is damaged or incomplete: <name> (<why>)", the one message of
+// every reader for a file that is cut short, corrupt or claims more than it holds.
+[[noreturn]] void ThrowDamaged(const std::string& name, const std::string& why);
+
 // Chooses the check by the file's first bytes. `memoryBytes` bounds what a decoder
 // may allocate while it checks.
 std::optional<std::string> PictureDamage(const TRegularFile& file, uint64_t memoryBytes);

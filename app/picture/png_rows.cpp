@@ -10,7 +10,7 @@
 #include "app/picture/indexed_mask.h"
 #include "app/picture/png_chunk_filter.h"
 #include "app/picture/streamed_mask.h"
-#include "graph/core/error.h"
+#include "app/picture/picture_damage.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ private:
     void Check(int error) const
     {
         if (error != 0)
-            throw TVandrelError("The picture is damaged or incomplete: " + FFile.Name() + " (" + spng_strerror(error) + ")");
+            ThrowDamaged(FFile.Name(), spng_strerror(error));
     }
 
     TRegularFile FFile;
@@ -207,15 +207,15 @@ std::unique_ptr<TStreamedPicture> PngRows(TRegularFile file)
     if (error == 0)
         error = spng_get_ihdr(context.Get(), &header);
     if (error != 0)
-        throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + spng_strerror(error) + ")");
+        ThrowDamaged(file.Name(), spng_strerror(error));
     // Deflate shrinks data at most 1032 times, so a file this short cannot hold the
     // pixels its header claims: refused before a mask is made for them.
     const int channels[] = {1, 0, 3, 1, 2, 0, 4};
     const uint64_t pixelBits = uint64_t{header.width} * header.height * header.bit_depth *
                                static_cast<uint64_t>(channels[std::min<int>(header.color_type, 6)]);
     if (pixelBits / 8 / kDeflateMostRatio > file.Size())
-        throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its image data is too short for " +
-                            std::to_string(header.width) + " \u00d7 " + std::to_string(header.height) + " pixels)");
+        ThrowDamaged(file.Name(), "its image data is too short for " +
+                            std::to_string(header.width) + " \u00d7 " + std::to_string(header.height) + " pixels");
     std::vector<TArgb> colours = SampleColours(context.Get(), header);
     spng_trns transparency{};
     const bool transparent = spng_get_trns(context.Get(), &transparency) == 0;

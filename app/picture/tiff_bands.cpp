@@ -6,7 +6,6 @@
 
 #include "app/picture/picture_damage.h"
 #include "app/picture/tiff_file.h"
-#include "graph/core/error.h"
 
 namespace {
 
@@ -16,8 +15,7 @@ constexpr std::size_t kStoredBandBytes = std::size_t{1} << 20;
 
 [[noreturn]] void Undecodable(const TRegularFile& file, const TTiffFile& opened)
 {
-    throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" +
-                        opened.Error("its pixel data is corrupt or cut short") + ")");
+    ThrowDamaged(file.Name(), opened.Error("its pixel data is corrupt or cut short"));
 }
 
 // Rows of one plane, one after the other.
@@ -76,9 +74,9 @@ void ReadStoredRows(TIFF* tiff, const TTiffLayout& layout, const TRegularFile& f
             const std::string band =
                 ReadFileBytes(file, TIFFGetStrileOffset(tiff, strip) + uint64_t{first} * layout.RowBytes, count * layout.RowBytes);
             if (band.size() < count * layout.RowBytes)
-                throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (its pixel data ends after " +
+                ThrowDamaged(file.Name(), "its pixel data ends after " +
                                     std::to_string(top + first + band.size() / layout.RowBytes) + " of " +
-                                    std::to_string(layout.Height) + " rows)");
+                                    std::to_string(layout.Height) + " rows");
             for (uint32_t i = 0; i < count; ++i) {
                 const uint8_t* planes[] = {reinterpret_cast<const uint8_t*>(band.data()) + i * layout.RowBytes};
                 visit(static_cast<int>(top + first + i), planes);

@@ -14,14 +14,8 @@
 #include "app/picture/streamed_mask.h"
 #include "app/picture/tiff_bands.h"
 #include "app/picture/tiff_file.h"
-#include "graph/core/error.h"
 
 namespace {
-
-[[noreturn]] void Damaged(const TRegularFile& file, const std::string& reason)
-{
-    throw TVandrelError("The picture is damaged or incomplete: " + file.Name() + " (" + reason + ")");
-}
 
 // The codings whose strips TiffDamage can weigh against the rows they must hold.
 bool Decoded(uint16_t compression)
@@ -282,11 +276,11 @@ std::unique_ptr<TStreamedPicture> TiffRows(TRegularFile file)
     // Every strip or tile inside the file and long enough for its rows: weighed before
     // anything is decoded, so that a header that lies costs no mask.
     if (const std::optional<std::string> damage = TiffDamage(file))
-        Damaged(file, *damage);
+        ThrowDamaged(file.Name(), *damage);
     const TTiffFile opened(file);
     TIFF* const tiff = opened.Get();
     if (!tiff)
-        Damaged(file, opened.Error("its header cannot be read"));
+        ThrowDamaged(file.Name(), opened.Error("its header cannot be read"));
     const TTiffFields fields = ReadFields(tiff);
     const TTiffLayout layout = TiffLayout(tiff);
     const bool grey = Grey(fields) && fields.Samples == 1;
