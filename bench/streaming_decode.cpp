@@ -346,60 +346,47 @@ std::string Name(const char* kind, int side)
     return std::string(kind) + " " + std::to_string(side) + "\u00b2 (" + std::to_string(megapixels) + " MP)";
 }
 
+// The three rows of one picture at `path`: the least any reader does, the streamed
+// mask and Qt's; the picture's file is removed afterwards.
+void Compare(const std::string& name, const std::string& path, const char* least, const std::function<void()>& leastWork)
+{
+    const TCost baseline = InChild(leastWork);
+    PrintRow(name, least, baseline, baseline);
+    PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(path); }), baseline);
+    PrintRow(name, "Qt", InChild([&] { QtMask(path); }), baseline);
+    std::remove(path.c_str());
+}
+
 }  // namespace
 
 int main()
 {
     QTemporaryDir folder;
+    const std::string png = (folder.path() + "/picture.png").toStdString();
+    const std::string bmp = (folder.path() + "/picture.bmp").toStdString();
+    const std::string tiff = (folder.path() + "/picture.tif").toStdString();
+    const std::string jpeg = (folder.path() + "/picture.jpg").toStdString();
+    const std::string gif = (folder.path() + "/picture.gif").toStdString();
     std::printf("%-30s %-14s %9s %10s %9s\n", "picture", "path", "seconds", "peak MiB", "/ least");
     for (const int side : {4096, 16384, 32768})
         for (const bool colour : {false, true}) {
             if (colour && side > 16384)
                 continue; // 3 GiB of pixels, 4 for Qt's picture
-            const std::string png = (folder.path() + "/picture.png").toStdString();
             WritePng(png, side, colour);
-            const std::string pngName = Name(colour ? "RGB PNG" : "bilevel PNG", side);
-            const TCost inflate = InChild([&] { InflateImageData(png, side, colour ? 24 : 1); });
-            PrintRow(pngName, "inflate alone", inflate, inflate);
-            PrintRow(pngName, "streamed", InChild([&] { StreamedMaskOf(png); }), inflate);
-            PrintRow(pngName, "Qt", InChild([&] { QtMask(png); }), inflate);
-            std::remove(png.c_str());
-
-            const std::string bmp = (folder.path() + "/picture.bmp").toStdString();
+            Compare(Name(colour ? "RGB PNG" : "bilevel PNG", side), png, "inflate alone",
+                    [&] { InflateImageData(png, side, colour ? 24 : 1); });
             WriteBmp(bmp, side, colour);
-            const std::string bmpName = Name(colour ? "RGB BMP" : "palette BMP", side);
-            const TCost read = InChild([&] { ReadOnce(bmp); });
-            PrintRow(bmpName, "one read", read, read);
-            PrintRow(bmpName, "streamed", InChild([&] { StreamedMaskOf(bmp); }), read);
-            PrintRow(bmpName, "Qt", InChild([&] { QtMask(bmp); }), read);
-            std::remove(bmp.c_str());
+            Compare(Name(colour ? "RGB BMP" : "palette BMP", side), bmp, "one read", [&] { ReadOnce(bmp); });
         }
     for (const bool grey : {false, true}) {
-        const std::string tiff = (folder.path() + "/picture.tif").toStdString();
         WriteTiff(tiff, 16384, grey);
-        const std::string name = Name(grey ? "grey TIFF" : "bilevel TIFF", 16384);
-        const TCost once = InChild([&] { ReadOnce(tiff); });
-        PrintRow(name, "one read", once, once);
-        PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(tiff); }), once);
-        PrintRow(name, "Qt", InChild([&] { QtMask(tiff); }), once);
-        std::remove(tiff.c_str());
+        Compare(Name(grey ? "grey TIFF" : "bilevel TIFF", 16384), tiff, "one read", [&] { ReadOnce(tiff); });
     }
     for (const auto& [side, progressive] : {std::pair{16384, false}, std::pair{8192, true}}) {
-        const std::string jpeg = (folder.path() + "/picture.jpg").toStdString();
         WriteJpeg(jpeg, side, progressive);
-        const std::string name = Name(progressive ? "progressive JPEG" : "JPEG", side);
-        const TCost decode = InChild([&] { DecodeJpeg(jpeg); });
-        PrintRow(name, "libjpeg alone", decode, decode);
-        PrintRow(name, "streamed", InChild([&] { StreamedMaskOf(jpeg); }), decode);
-        PrintRow(name, "Qt", InChild([&] { QtMask(jpeg); }), decode);
-        std::remove(jpeg.c_str());
+        Compare(Name(progressive ? "progressive JPEG" : "JPEG", side), jpeg, "libjpeg alone", [&] { DecodeJpeg(jpeg); });
     }
-    const std::string gif = (folder.path() + "/picture.gif").toStdString();
     WriteGif(gif, 16000); // Qt refuses a GIF of 16384² pixels or more
-    const TCost decode = InChild([&] { DecodeGif(gif); });
-    PrintRow(Name("GIF", 16000), "giflib alone", decode, decode);
-    PrintRow(Name("GIF", 16000), "streamed", InChild([&] { StreamedMaskOf(gif); }), decode);
-    PrintRow(Name("GIF", 16000), "Qt", InChild([&] { QtMask(gif); }), decode);
-    std::remove(gif.c_str());
+    Compare(Name("GIF", 16000), gif, "giflib alone", [&] { DecodeGif(gif); });
     return 0;
 }
