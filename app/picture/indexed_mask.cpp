@@ -6,16 +6,11 @@
 #include "app/engine/luminance.h"
 #include "app/engine/otsu_threshold.h"
 #include "app/picture/indexed_row_marking.h"
+#include "app/picture/packed_indices.h"
 
 namespace {
 
 using TIndexCounts = std::array<uint64_t, 256>;
-
-// The index of pixel `j` of a byte that packs pixels of `bits` bits, leftmost highest.
-unsigned IndexIn(unsigned byte, int j, int bits)
-{
-    return byte >> (8 - bits * (j + 1)) & ((1u << bits) - 1);
-}
 
 TIndexCounts IndexCounts(TIndexedRows& rows, int width)
 {
@@ -68,12 +63,11 @@ TForegroundMask IndexedMask(TIndexedRows& rows, int width, int height, const TFo
 void ForEachIndexedRun(TIndexedRows& rows, int width, const TArgbRuns::TVisit& visit)
 {
     const int bits = rows.Bits();
-    const int perByte = 8 / bits;
     const std::vector<TArgb>& colours = rows.Colours();
     std::vector<TArgb> pixels(static_cast<std::size_t>(width));
     rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
         for (int x = 0; x < width; ++x)
-            pixels[static_cast<std::size_t>(x)] = colours[IndexIn(packed[static_cast<std::size_t>(x / perByte)], x % perByte, bits)];
+            pixels[static_cast<std::size_t>(x)] = colours[PackedIndex(packed, static_cast<std::size_t>(x), bits)];
         visit(y, 0, 1, pixels);
     });
 }

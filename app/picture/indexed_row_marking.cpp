@@ -5,14 +5,9 @@
 #include <cstring>
 
 #include "app/engine/row_marking.h" // HasAvx2
+#include "app/picture/packed_indices.h"
 
 namespace {
-
-// The index of pixel `j` of a byte that packs pixels of `bits` bits, leftmost highest.
-unsigned IndexIn(unsigned byte, int j, int bits)
-{
-    return byte >> (8 - bits * (j + 1)) & ((1u << bits) - 1);
-}
 
 // Eight bytes of one-bit indices as their pixels' bits in a word: each byte's bits
 // reversed, so that the leftmost pixel is the lowest.
@@ -98,6 +93,6 @@ void TIndexedRowMarker::Mark(std::span<const uint8_t> packed, int width, std::sp
         maskRow[w] |= bits;
     }
     for (auto x = static_cast<std::size_t>(words * 64); x < static_cast<std::size_t>(width); ++x)
-        if (Takes(IndexIn(packed[x / static_cast<std::size_t>(perByte)], static_cast<int>(x) % perByte, FBits)))
+        if (Takes(PackedIndex(packed, x, FBits)))
             maskRow[x / 64] |= uint64_t{1} << (x % 64);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/picture/packed_indices.h"
+
 namespace {
 
 uint64_t BlocksAlong(int length, int scale)
@@ -13,16 +15,14 @@ uint64_t BlocksAlong(int length, int scale)
 // A picture read by its colours' indices needs only its sampled pixels looked up.
 void SampleIndices(TIndexedRows& rows, int width, int scale, QImage& preview, bool& opaque)
 {
-    const auto bits = static_cast<std::size_t>(rows.Bits());
-    const unsigned ones = (1u << bits) - 1;
+    const int bits = rows.Bits();
     const std::vector<TArgb>& colours = rows.Colours();
     rows.ForEachRow([&](int y, std::span<const uint8_t> packed) {
         if (y % scale != 0)
             return;
         auto* line = reinterpret_cast<QRgb*>(preview.scanLine(y / scale));
         for (std::size_t x = 0; x < static_cast<std::size_t>(width); x += static_cast<std::size_t>(scale)) {
-            const std::size_t bit = x * bits;
-            const TArgb pixel = colours[packed[bit / 8] >> (8 - bits - bit % 8) & ones];
+            const TArgb pixel = colours[PackedIndex(packed, x, bits)];
             opaque = opaque && qAlpha(pixel) == 255;
             line[x / static_cast<std::size_t>(scale)] = qPremultiply(pixel);
         }
